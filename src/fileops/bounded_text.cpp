@@ -1,0 +1,33 @@
+#include "fileops/bounded_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+bool CopyText(char *buffer, size_t capacity, const char *text) {
+    if (capacity == 0) return false;
+    size_t length = strnlen(text, capacity);
+    bool whole = length < capacity;
+    if (!whole) length = capacity - 1;
+    std::memcpy(buffer, text, length);
+    std::memset(buffer + length, 0, capacity - length);
+    return whole;
+}
+
+bool FormatText(char *buffer, size_t capacity, const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    bool whole = FormatTextV(buffer, capacity, format, args);
+    va_end(args);
+    return whole;
+}
+
+bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args) {
+    if (capacity == 0) return false;
+    int length = std::vsnprintf(buffer, capacity, format, args);
+    if (length < 0) {
+        buffer[0] = '\0';
+        return false;
+    }
+    return static_cast<size_t>(length) < capacity;
+}

@@ -1,0 +1,16 @@
+// Copying and formatting text into fixed-size buffers: always terminated,
+// never written past the capacity, and telling the caller when text was cut.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+// Copies text into a buffer of capacity bytes: at most capacity - 1
+// characters, then NULs up to the end of the buffer. Returns false when the
+// text did not fit whole (or capacity is 0, when nothing is written).
+bool CopyText(char *buffer, size_t capacity, const char *text);
+
+// Formats into a buffer of capacity bytes, always terminated. Returns false
+// when the text was cut (or capacity is 0, when nothing is written).
+bool FormatText(char *buffer, size_t capacity, const char *format, ...) __attribute__((format(gnu_printf, 3, 4)));
+bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args);

@@ -1,0 +1,11 @@
+// Copying one file over an existing target, asking the user on a conflict.
+#pragma once
+
+#include "fileops/copy_outcome.h"
+
+// Copies source to target, replacing the target whenever the platform can.
+// When the copy fails and both files can be inspected, the user is asked to
+// abort, retry or keep the existing target; with compare set, a target of the
+// same size and last-write time is kept without asking. Returns kCopyDone,
+// kCopyCannotInspect or kCopyAborted.
+CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare);

@@ -1,0 +1,24 @@
+// What the parts of the simulated machine share with each other.
+#pragma once
+
+#include <string>
+
+#include "platform/sim/sim_win32.h"
+
+namespace sim {
+
+// Each part forgets its state; Reset calls them all.
+void ResetHandles();
+void ResetFiles(const std::string &hostRoot);
+void ResetMessageBoxes();
+
+// Closes a handle that CreateFileA returned.
+void CloseFileHandle(HANDLE handle);
+
+// The current directory as the machine's parts see it (a Windows path).
+const std::string &CurrentDirectory();
+
+// The last error of the calling thread (the machine has one thread).
+extern DWORD lastError;
+
+} // namespace sim

@@ -1,0 +1,92 @@
+// Control of the simulated Windows machine: how a test sets up the machine,
+// injects faults, scripts the user's answers and checks what was left open.
+// The installer itself never includes this header.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_win32.h"
+
+namespace sim {
+
+// --- Machine -----------------------------------------------------------------
+
+// Starts a fresh machine whose drive C: is the existing host folder hostRoot.
+// Everything else is forgotten: attributes, faults, registry, scripts,
+// handles. The Windows directory is C:\Windows, the system directory
+// C:\Windows\System32 (both created), and the current directory is C:\.
+void Reset(const std::string &hostRoot);
+
+// The host path that a Windows path resolves to: existing components with
+// their case on disk, missing ones as written. Empty for an invalid path.
+std::string HostPath(const std::string &windowsPath);
+
+// Sets what GetWindowsDirectoryA / GetSystemDirectoryA report; nullptr makes
+// the query fail (return 0). The folder is not created.
+void SetWindowsDirectory(const char *path);
+void SetSystemDirectory(const char *path);
+
+// Test conveniences over the host folder. MakeFile creates missing parent
+// folders; attributes start as Windows gives a new file (archive).
+void MakeDirs(const std::string &windowsPath);
+void MakeFile(const std::string &windowsPath, const std::string &content);
+std::string ReadFile(const std::string &windowsPath);
+bool Exists(const std::string &windowsPath);
+
+// Last-write time as a FILETIME value (100 ns since 1601-01-01, UTC).
+void SetLastWriteTime(const std::string &windowsPath, uint64_t fileTime);
+uint64_t LastWriteTime(const std::string &windowsPath);
+// A FILETIME value for a UTC calendar time, to write tests in calendar terms.
+uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int second);
+
+// --- Fault injection ---------------------------------------------------------
+
+// The file is held open by another program without any sharing: opening,
+// copying onto or deleting it fails with ERROR_SHARING_VIOLATION.
+void LockFile(const std::string &windowsPath);
+// A search of this folder cannot start, failing with the given error.
+void FailSearchStart(const std::string &folder, DWORD error);
+// A search of this folder returns `entries` entries ("." and ".." included)
+// and then ends with the given error instead of ERROR_NO_MORE_FILES.
+void FailSearchAfter(const std::string &folder, int entries, DWORD error);
+// Creating this folder fails with the given error.
+void FailCreateDirectory(const std::string &path, DWORD error);
+
+// --- Message boxes -----------------------------------------------------------
+
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT flags;
+};
+
+// Answers given in order to the next message boxes. When no answer and no
+// handler is left, MessageBoxA fails and returns 0.
+void QueueMessageBoxAnswers(const std::vector<int> &answers);
+// A handler answers every message box instead (for tests that act while the
+// box is open); an empty function removes it.
+void SetMessageBoxHandler(const std::function<int(const MessageBoxCall &)> &handler);
+const std::vector<MessageBoxCall> &MessageBoxes();
+
+// --- Handles -----------------------------------------------------------------
+
+enum class HandleKind { File, Search, Key, Library, Block, Process, Thread };
+
+// How many handles of a kind are open now (opened and not yet closed).
+int OpenHandles(HandleKind kind);
+// All open handles of every kind, for "nothing left behind" checks.
+int OpenHandles();
+
+// Bookkeeping shared by the simulation's parts: a new unique handle value, its
+// kind, and its release. Release returns false for a handle that is not open
+// as that kind.
+HANDLE NewHandle(HandleKind kind);
+bool IsOpen(HANDLE handle, HandleKind kind);
+bool ReleaseHandle(HANDLE handle, HandleKind kind);
+void TrackHandle(HANDLE handle, HandleKind kind);
+
+} // namespace sim

@@ -1,0 +1,292 @@
+// The Win32 subset the installer uses, declared for the Linux build and
+// implemented by the simulated machine. Names, values and structure layouts
+// follow the Windows SDK; fixed-width integers keep DWORD and LONG at 32 bits
+// on a 64-bit host.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+
+typedef int BOOL;
+typedef uint8_t BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef uint32_t UINT;
+typedef char CHAR;
+typedef size_t SIZE_T;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t INT_PTR;
+typedef intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef void *HANDLE;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef char *LPSTR;
+typedef const char *LPCSTR;
+typedef DWORD *LPDWORD;
+typedef BYTE *LPBYTE;
+typedef struct HKEY__ *HKEY;
+typedef HKEY *PHKEY;
+typedef struct HWND__ *HWND;
+typedef struct HINSTANCE__ *HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef struct HCURSOR__ *HCURSOR;
+typedef HANDLE HGLOBAL;
+typedef DWORD REGSAM;
+typedef INT_PTR(WINAPI *FARPROC)();
+typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+#define MAX_PATH 260
+
+#define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+
+// Errors
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_NO_MORE_FILES 18L
+#define ERROR_NOT_READY 21L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_DIR_NOT_EMPTY 145L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_MORE_DATA 234L
+#define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_DIRECTORY 267L
+
+// Files
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_TEMPORARY 0x00000100
+#define FILE_ATTRIBUTE_OFFLINE 0x00001000
+#define FILE_ATTRIBUTE_NOT_CONTENT_INDEXED 0x00002000
+#define GENERIC_READ 0x80000000
+#define GENERIC_WRITE 0x40000000
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME;
+
+typedef struct _SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+} SYSTEMTIME;
+
+typedef struct _BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION;
+
+typedef struct _WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CHAR cFileName[MAX_PATH];
+    CHAR cAlternateFileName[14];
+} WIN32_FIND_DATAA;
+
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
+BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
+BOOL DeleteFileA(LPCSTR file);
+DWORD GetFileAttributesA(LPCSTR file);
+BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
+HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                   DWORD creation, DWORD flags, HANDLE templateFile);
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info);
+BOOL FileTimeToSystemTime(const FILETIME *fileTime, SYSTEMTIME *systemTime);
+BOOL CloseHandle(HANDLE handle);
+HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *data);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *data);
+BOOL FindClose(HANDLE search);
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+BOOL SetCurrentDirectoryA(LPCSTR path);
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+
+// Registry
+#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)0x80000001)
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002)
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_CREATE_SUB_KEY 0x0004
+#define KEY_ENUMERATE_SUB_KEYS 0x0008
+#define KEY_NOTIFY 0x0010
+#define KEY_CREATE_LINK 0x0020
+#define KEY_READ 0x00020019
+#define KEY_ALL_ACCESS 0x000F003F
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+
+LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result);
+LONG RegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD nameSize);
+LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                      LPDWORD dataSize);
+LONG RegCloseKey(HKEY key);
+
+// Processes, libraries and memory
+#define GMEM_FIXED 0x0000
+#define SCARD_S_SUCCESS 0
+#define SCARD_E_NO_SERVICE ((LONG)0x8010001D)
+#define SCARD_E_NO_READERS_AVAILABLE ((LONG)0x8010002E)
+#define SCARD_E_INSUFFICIENT_BUFFER ((LONG)0x80100008)
+
+// Pointer-sized members are 32-bit stand-ins so that the record has the
+// layout and size (68 bytes) of the 32-bit product; the simulation never
+// follows them.
+typedef struct _STARTUPINFOA {
+    DWORD cb;
+    uint32_t lpReserved;
+    uint32_t lpDesktop;
+    uint32_t lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    uint32_t lpReserved2;
+    uint32_t hStdInput;
+    uint32_t hStdOutput;
+    uint32_t hStdError;
+} STARTUPINFOA;
+
+typedef struct _PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+} PROCESS_INFORMATION;
+
+BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                    LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                    LPVOID environment, LPCSTR currentDirectory, STARTUPINFOA *startupInfo,
+                    PROCESS_INFORMATION *processInformation);
+HMODULE LoadLibraryA(LPCSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL FreeLibrary(HMODULE module);
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+HGLOBAL GlobalFree(HGLOBAL memory);
+
+// User interface
+#define MB_OK 0x00000000
+#define MB_ABORTRETRYIGNORE 0x00000002
+#define MB_YESNO 0x00000004
+#define MB_ICONQUESTION 0x00000020
+#define MB_DEFBUTTON2 0x00000100
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+#define WM_CLOSE 0x0010
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define BM_CLICK 0x00F5
+#define BST_UNCHECKED 0
+#define BST_CHECKED 1
+#define CB_ERR (-1)
+#define CB_ADDSTRING 0x0143
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_SETCURSEL 0x014E
+#define SW_HIDE 0
+#define SW_SHOW 5
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
+
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT;
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
+                        LPARAM initParam);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+HWND GetDlgItem(HWND dialog, int id);
+HWND SetFocus(HWND window);
+HWND GetFocus();
+BOOL SetWindowTextA(HWND window, LPCSTR text);
+int GetWindowTextA(HWND window, LPSTR text, int size);
+BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+UINT GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);
+BOOL GetWindowRect(HWND window, RECT *rect);
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+BOOL ShowWindow(HWND window, int command);
+BOOL IsWindowVisible(HWND window);
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL IsWindowEnabled(HWND window);
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
+HCURSOR SetCursor(HCURSOR cursor);

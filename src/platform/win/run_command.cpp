@@ -1,0 +1,5 @@
+#include <cstdlib>
+
+#include "platform/win32.h"
+
+int RunCommand(const char *command) { return std::system(command); }

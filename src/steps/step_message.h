@@ -1,0 +1,8 @@
+// Writing a step's message into the caller's buffer, which may be null.
+#pragma once
+
+// Copies a fixed text: at most capacity - 1 characters, NULs behind it.
+void WriteStepMessage(char *message, int capacity, const char *text);
+
+// Formats a text within the capacity.
+void FormatStepMessage(char *message, int capacity, const char *format, ...) __attribute__((format(gnu_printf, 3, 4)));
