@@ -1,0 +1,32 @@
+#!/bin/sh
+# Installs what building, testing and running the installer need on a Debian 12
+# machine. Safe to run again: it installs only what is missing.
+set -eu
+
+sudo=""
+[ "$(id -u)" = 0 ] || sudo=sudo
+
+packages="cmake make g++ libgtest-dev googletest
+g++-mingw-w64-i686 binutils-mingw-w64-i686
+wine wine32:i386 wine64 xvfb x11-apps imagemagick locales
+default-jdk-headless zip"
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+    updated=""
+fi
+
+missing=""
+for package in $packages; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing="$missing $package"
+done
+if [ -n "$missing" ]; then
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+
+# Wine takes its ANSI code page from the locale: pl_PL gives Windows-1250,
+# and the locale must exist for file names to reach the host intact.
+if ! locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; then
+    $sudo localedef -i pl_PL -f UTF-8 pl_PL.UTF-8
+fi

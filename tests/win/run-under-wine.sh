@@ -1,0 +1,37 @@
+#!/bin/sh
+# Runs a Windows test program under Wine: in a Wine prefix of its own beside
+# the program, with the Windows-1250 ANSI code page, on a virtual display when
+# there is none, and as an ordinary user when started as root (Wine running
+# as root lets anyone overwrite read-only files, which Windows does not).
+set -eu
+
+program=$1
+shift
+home=$(cd "$(dirname "$program")" && pwd)/wine-home
+mkdir -p "$home"
+
+run_as=""
+if [ "$(id -u)" = 0 ]; then
+    chown -R 65534:65534 "$home"
+    run_as="setpriv --reuid=65534 --regid=65534 --clear-groups --"
+fi
+
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    display=$(( ($$ % 500) + 100 ))
+    Xvfb ":$display" -ac -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$display"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+fi
+
+export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all LC_ALL=pl_PL.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" wineboot -i >/dev/null 2>&1
+    $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" wineserver -w
+fi
+$run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" DISPLAY="$DISPLAY" wine "$program" "$@"
