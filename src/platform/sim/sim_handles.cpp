@@ -54,6 +54,7 @@ void Reset(const std::string &hostRoot) {
     ResetHandles();
     ResetFiles(hostRoot);
     ResetMessageBoxes();
+    ResetRegistry();
 }
 
 } // namespace sim

@@ -11,6 +11,7 @@ namespace sim {
 void ResetHandles();
 void ResetFiles(const std::string &hostRoot);
 void ResetMessageBoxes();
+void ResetRegistry();
 
 // Closes a handle that CreateFileA returned.
 void CloseFileHandle(HANDLE handle);

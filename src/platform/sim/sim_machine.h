@@ -72,6 +72,18 @@ void QueueMessageBoxAnswers(const std::vector<int> &answers);
 void SetMessageBoxHandler(const std::function<int(const MessageBoxCall &)> &handler);
 const std::vector<MessageBoxCall> &MessageBoxes();
 
+// --- Registry ----------------------------------------------------------------
+
+// Adds keys and values from .reg text (the regedit format: [key] lines,
+// "name"="text", @="text", dword:, hex:, hex(n):, [-key] and "name"=-).
+// Strings are taken as Windows-1250 bytes and stored with their terminator.
+void LoadRegistry(const std::string &regText);
+// Stores a value's bytes exactly as given, e.g. a string without terminator.
+void SetRegistryValue(const std::string &keyPath, const std::string &name, DWORD type, const std::string &bytes);
+// The key and everything below it refuse write access, as HKEY_LOCAL_MACHINE
+// does to a user without administrator rights (KEY_ALL_ACCESS is refused).
+void DenyFullAccess(const std::string &keyPath);
+
 // --- Handles -----------------------------------------------------------------
 
 enum class HandleKind { File, Search, Key, Library, Block, Process, Thread };
