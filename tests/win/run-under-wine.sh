@@ -22,11 +22,13 @@ cleanup() {
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-    display=$(( ($$ % 500) + 100 ))
-    Xvfb ":$display" -ac -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number to the file.
+    displayfile=$(mktemp)
+    Xvfb -displayfd 3 -ac -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=":$display"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$displayfile")"
+    rm -f "$displayfile"
 fi
 
 export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all LC_ALL=pl_PL.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
