@@ -44,7 +44,8 @@ CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare)
         CopyOutcome outcome = kCopyDone;
         bool retry = false;
         if (sourceFile == INVALID_HANDLE_VALUE || targetFile == INVALID_HANDLE_VALUE ||
-            !GetFileInformationByHandle(sourceFile, &sourceInfo) || !GetFileInformationByHandle(targetFile, &targetInfo)) {
+            !GetFileInformationByHandle(sourceFile, &sourceInfo) ||
+            !GetFileInformationByHandle(targetFile, &targetInfo)) {
             outcome = kCopyCannotInspect;
         } else if (!(compare && SameSizeAndTime(sourceInfo, targetInfo))) {
             int answer = AskAboutConflict(Describe(source, sourceInfo), Describe(target, targetInfo));

@@ -7,7 +7,7 @@
 namespace {
 
 class CopyFileGuardedTest : public ScratchTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchTest::SetUp();
         scratch::MakeFile("pkg\\ocf.jar", "new");

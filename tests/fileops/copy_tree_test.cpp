@@ -8,7 +8,7 @@
 namespace {
 
 class CopyTreeTest : public ScratchTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchTest::SetUp();
         std::memset(failingPath, '#', sizeof failingPath);

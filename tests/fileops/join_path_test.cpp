@@ -29,7 +29,8 @@ TEST_P(JoinPathTest, AppendsWithOneBackslashWithinTheBound) {
     EXPECT_EQ(JoinPath(buffer, c.component), c.whole);
 
     EXPECT_EQ(std::string(buffer), c.expected);
-    for (size_t i = kPathCapacity; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], '#') << "written past the buffer at " << i;
+    for (size_t i = kPathCapacity; i < sizeof buffer; ++i)
+        EXPECT_EQ(buffer[i], '#') << "written past the buffer at " << i;
 }
 
 const std::string k257(257, 'x');

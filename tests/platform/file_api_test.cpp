@@ -12,7 +12,7 @@ namespace {
 const DWORD kUntouched = 0xdeadbeef;
 
 class FileApiTest : public ScratchTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchTest::SetUp();
         scratch::MakeFile("src\\file.txt", "content");
@@ -130,7 +130,7 @@ TEST_F(FileApiTest, FileInformationGivesSizeTimeAndAttributes) {
 TEST_F(FileApiTest, FileTimeToSystemTimeCoversTheCalendar) {
     struct Case {
         int year, month, day, hour, minute, second, dayOfWeek;
-    } cases[] = {{1601, 1, 1, 0, 0, 0, 1}, {1900, 2, 28, 12, 0, 1, 3}, {2000, 2, 29, 0, 0, 0, 2},
+    } cases[] = {{1601, 1, 1, 0, 0, 0, 1}, {1900, 2, 28, 12, 0, 1, 3},    {2000, 2, 29, 0, 0, 0, 2},
                  {2000, 3, 1, 1, 2, 3, 3}, {2100, 12, 31, 23, 59, 59, 5}, {30827, 12, 31, 23, 59, 59, 5}};
     for (const Case &c : cases) {
         uint64_t value = scratch::FileTimeOf(c.year, c.month, c.day, c.hour, c.minute, c.second);

@@ -49,7 +49,7 @@ int OpenHandleCount();
 
 // Every test of this kind starts in a fresh scratch folder.
 class ScratchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { scratch::Start(); }
     void TearDown() override { scratch::Stop(); }
 };

@@ -13,7 +13,7 @@
 namespace {
 
 class CopyServicesSimTest : public ScratchTest {
-protected:
+  protected:
     void TearDown() override {
         EXPECT_EQ(sim::OpenHandles(), 0) << "a handle was left open";
         ScratchTest::TearDown();
@@ -111,8 +111,7 @@ TEST_F(CopyServicesSimTest, CutPromptKeepsSizesDatesAndFileNames) {
     EXPECT_NE(shown.find("source-name.jar\nRozmiar: 123456\nData modyfikacji: 2024-01-02, 03:04:05\n"),
               std::string::npos)
         << shown;
-    EXPECT_NE(shown.find("target-name.jar\nRozmiar: -1\nData modyfikacji: 1999-12-31, 23:59:58\n\n"),
-              std::string::npos)
+    EXPECT_NE(shown.find("target-name.jar\nRozmiar: -1\nData modyfikacji: 1999-12-31, 23:59:58\n\n"), std::string::npos)
         << shown;
     EXPECT_NE(shown.find("Nazwa: ..."), std::string::npos);
 }

@@ -11,7 +11,7 @@ const char kArchive[] = "C:\\Windows\\System32\\ocf1.2.jar";
 const char kFailure[] = "Błąd kasowania pliku ocf1.2.jar w katalogu systemowym";
 
 class RemoveOldOcfTest : public ScratchTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchTest::SetUp();
         std::memset(message, '#', sizeof message);
@@ -72,7 +72,7 @@ TEST_F(RemoveOldOcfTest, MissingSystemFolderIsAFailure) {
 
 TEST_F(RemoveOldOcfTest, UndeterminedSystemDirectoryIsSuccessWithoutMessage) {
     const char *directories[] = {nullptr, nullptr};
-    std::string tooLong = "C:\\" + std::string(258, 'd'); // 261 characters: does not fit the buffer
+    std::string tooLong = "C:\\" + std::string(258, 'd');    // 261 characters: does not fit the buffer
     std::string nearlyFull = "C:\\" + std::string(250, 'd'); // fits, but the archive's name would be cut
     directories[1] = tooLong.c_str();
     for (const char *directory : {directories[0], directories[1], nearlyFull.c_str()}) {

@@ -20,7 +20,7 @@ const char kJavaSoft[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\Java Runtime 
                          "\"Install Directory\"=\"C:\\\\NS\\\\Program\"\n";
 
 class SimulatedRegistryTest : public ScratchTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchTest::SetUp();
         sim::LoadRegistry(kJavaSoft);
@@ -108,12 +108,10 @@ TEST_F(SimulatedRegistryTest, RegFileEscapesDwordsHexAndDefaultValues) {
     entry = Open("SOFTWARE\\JavaSoft\\Java Runtime Environment\\Zed");
     DWORD type = 0;
     size = sizeof buffer;
-    ASSERT_EQ(RegQueryValueExA(entry, nullptr, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryValueExA(entry, nullptr, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size), ERROR_SUCCESS);
     EXPECT_STREQ(buffer, "default");
     size = sizeof buffer;
-    ASSERT_EQ(RegQueryValueExA(entry, "Bytes", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryValueExA(entry, "Bytes", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size), ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(std::string(buffer, size), "\x01\x02\x03");
     RegCloseKey(entry);

@@ -80,7 +80,11 @@ FileSystem fs;
 unsigned char FoldChar(unsigned char c) {
     if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
     switch (c) {
-    case 0x9A: case 0x9C: case 0x9D: case 0x9E: case 0x9F: return static_cast<unsigned char>(c - 0x10);
+    case 0x9A:
+    case 0x9C:
+    case 0x9D:
+    case 0x9E:
+    case 0x9F: return static_cast<unsigned char>(c - 0x10);
     case 0xB3: return 0xA3;
     case 0xB9: return 0xA5;
     case 0xBA: return 0xAA;
@@ -431,8 +435,8 @@ void FailCreateDirectory(const std::string &path, DWORD error) {
 
 } // namespace sim
 
-using sim::Resolved;
 using sim::fs;
+using sim::Resolved;
 
 BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
     Resolved source = sim::Resolve(existingFile);
@@ -498,8 +502,7 @@ BOOL SetFileAttributesA(LPCSTR file, DWORD attributes) {
     return TRUE;
 }
 
-HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation, DWORD,
-                   HANDLE) {
+HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation, DWORD, HANDLE) {
     // The installer only opens existing files for reading; nothing else is modelled.
     if (creation != OPEN_EXISTING || access != GENERIC_READ)
         return sim::Fail(sim::kErrorCallNotImplemented), INVALID_HANDLE_VALUE;
@@ -507,7 +510,8 @@ HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     if (r.error) return sim::Fail(r.error), INVALID_HANDLE_VALUE;
     if (!r.Exists()) return sim::Fail(r.MissingError()), INVALID_HANDLE_VALUE;
     if (r.isDir) return sim::Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
-    if (!sim::SharingAllows(r.Key(), access, shareMode)) return sim::Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
+    if (!sim::SharingAllows(r.Key(), access, shareMode))
+        return sim::Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
     HANDLE handle = sim::NewHandle(sim::HandleKind::File);
     fs.openFiles[handle] = {r.Key(), r.host, access, shareMode};
     return handle;

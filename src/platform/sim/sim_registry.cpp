@@ -25,7 +25,7 @@ struct Key {
     std::string name;
     Key *parent = nullptr;
     bool writeProtected = false;
-    std::map<std::string, std::unique_ptr<Key>> subkeys; // by upper-case name: the order enumeration gives
+    std::map<std::string, std::unique_ptr<Key>> subkeys;         // by upper-case name: the order enumeration gives
     std::map<std::string, std::pair<std::string, Value>> values; // by upper-case name
 };
 
@@ -111,7 +111,8 @@ std::string HexBytes(const std::string &text) {
     std::istringstream in(text);
     std::string byte;
     while (std::getline(in, byte, ','))
-        if (byte.find_first_not_of(" \t\\") != std::string::npos) bytes += static_cast<char>(std::stoul(byte, nullptr, 16));
+        if (byte.find_first_not_of(" \t\\") != std::string::npos)
+            bytes += static_cast<char>(std::stoul(byte, nullptr, 16));
     return bytes;
 }
 
@@ -141,7 +142,8 @@ void LoadValueLine(Key *key, const std::string &line) {
     } else if (data.compare(0, 4, "hex(") == 0) {
         size_t close = data.find("):");
         if (close == std::string::npos) return;
-        value = {static_cast<DWORD>(std::stoul(data.substr(4, close - 4), nullptr, 16)), HexBytes(data.substr(close + 2))};
+        value = {static_cast<DWORD>(std::stoul(data.substr(4, close - 4), nullptr, 16)),
+                 HexBytes(data.substr(close + 2))};
     } else {
         return;
     }

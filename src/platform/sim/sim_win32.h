@@ -145,8 +145,8 @@ BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
 BOOL DeleteFileA(LPCSTR file);
 DWORD GetFileAttributesA(LPCSTR file);
 BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
-HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
-                   DWORD creation, DWORD flags, HANDLE templateFile);
+HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD creation,
+                   DWORD flags, HANDLE templateFile);
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info);
 BOOL FileTimeToSystemTime(const FILETIME *fileTime, SYSTEMTIME *systemTime);
 BOOL CloseHandle(HANDLE handle);
@@ -178,8 +178,7 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 
 LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result);
 LONG RegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD nameSize);
-LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                      LPDWORD dataSize);
+LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize);
 LONG RegCloseKey(HKEY key);
 
 // Processes, libraries and memory
@@ -269,8 +268,7 @@ typedef struct tagRECT {
 } RECT;
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
-                        LPARAM initParam);
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 HWND GetDlgItem(HWND dialog, int id);
 HWND SetFocus(HWND window);
