@@ -48,10 +48,12 @@ bool ReaderFamilyListed() {
     if (!library) return false;
     bool listed = false;
     FARPROC procedure = GetProcAddress(library, kListReadersName);
-    // Through void (*)() because FARPROC's own signature is not the procedure's.
-    if (procedure)
-        listed =
-            ServiceListsReaderFamily(reinterpret_cast<ListReadersFunction>(reinterpret_cast<void (*)()>(procedure)));
+    if (procedure) {
+        // Through void (*)(): FARPROC's own signature is not the procedure's.
+        ListReadersFunction listReaders =
+            reinterpret_cast<ListReadersFunction>(reinterpret_cast<void (*)()>(procedure));
+        listed = ServiceListsReaderFamily(listReaders);
+    }
     /* result not examined: */ FreeLibrary(library);
     return listed;
 }

@@ -17,8 +17,9 @@ namespace sim {
 
 // Starts a fresh machine whose drive C: is the existing host folder hostRoot.
 // Everything else is forgotten: attributes, faults, registry, scripts,
-// handles, memory blocks, the PC/SC service and recorded process starts. The Windows directory is C:\Windows, the
-// system directory C:\Windows\System32 (both created), and the current directory is C:\.
+// handles, memory blocks, the PC/SC service and recorded process starts.
+// The Windows directory is C:\Windows, the system directory
+// C:\Windows\System32 (both created), and the current directory is C:\.
 void Reset(const std::string &hostRoot);
 
 // The host path that a Windows path resolves to: existing components with
