@@ -9,7 +9,8 @@ sudo=""
 packages="cmake make g++ libgtest-dev googletest
 g++-mingw-w64-i686 binutils-mingw-w64-i686
 wine wine32:i386 wine64 xvfb x11-apps imagemagick locales
-default-jdk-headless zip"
+default-jdk-headless zip
+clang libclang-rt-14-dev"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386

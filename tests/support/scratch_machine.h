@@ -38,6 +38,10 @@ struct Prompt {
 void AnswerPrompts(const std::vector<int> &answers);
 std::vector<Prompt> Prompts();
 
+// Waits until a started program has ended (on the simulated machine nothing
+// runs, so there is nothing to wait for).
+void WaitForExit(HANDLE process);
+
 // A FILETIME value (100 ns since 1601, UTC) for a calendar time.
 uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int second);
 

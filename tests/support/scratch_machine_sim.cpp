@@ -46,6 +46,8 @@ std::vector<Prompt> Prompts() {
     return prompts;
 }
 
+void WaitForExit(HANDLE) {}
+
 uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int second) {
     return sim::FileTimeOf(year, month, day, hour, minute, second);
 }

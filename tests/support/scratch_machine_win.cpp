@@ -16,6 +16,7 @@ namespace {
 const char kPromptCaption[] = "Problem kopiowania pliku";
 const int kMessageTextId = 0xFFFF; // the static control that holds a message box's text
 const DWORD kWatchIntervalMs = 20;
+const DWORD kLongestProgramRunMs = 30000;
 
 std::string scratchFolder;
 std::string parentFolder;
@@ -171,6 +172,8 @@ std::vector<Prompt> Prompts() {
     LeaveCriticalSection(&promptLock);
     return seen;
 }
+
+void WaitForExit(HANDLE process) { WaitForSingleObject(process, kLongestProgramRunMs); }
 
 uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int second) {
     SYSTEMTIME st = {};

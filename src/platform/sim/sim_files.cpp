@@ -342,6 +342,18 @@ void ResetFiles(const std::string &hostRoot) {
 
 const std::string &CurrentDirectory() { return fs.currentDirectory; }
 
+DWORD ProgramFileError(const char *path) {
+    Resolved r = Resolve(path);
+    if (r.error) return r.error;
+    if (!r.Exists()) return r.MissingError();
+    return r.isDir ? ERROR_ACCESS_DENIED : 0;
+}
+
+std::string FullFolderPath(const char *path) {
+    Resolved r = Resolve(path);
+    return r.isDir ? r.WindowsPath() : std::string();
+}
+
 void CloseFileHandle(HANDLE handle) {
     fs.openFiles.erase(handle);
     ReleaseHandle(handle, HandleKind::File);

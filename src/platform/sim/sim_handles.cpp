@@ -55,6 +55,9 @@ void Reset(const std::string &hostRoot) {
     ResetFiles(hostRoot);
     ResetMessageBoxes();
     ResetRegistry();
+    ResetMemory();
+    ResetPcsc();
+    ResetProcesses();
 }
 
 } // namespace sim

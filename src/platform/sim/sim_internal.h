@@ -12,9 +12,18 @@ void ResetHandles();
 void ResetFiles(const std::string &hostRoot);
 void ResetMessageBoxes();
 void ResetRegistry();
+void ResetMemory();
+void ResetPcsc();
+void ResetProcesses();
 
 // Closes a handle that CreateFileA returned.
 void CloseFileHandle(HANDLE handle);
+
+// For CreateProcessA: 0 when the path names an existing file, otherwise the
+// error Windows gives for it.
+DWORD ProgramFileError(const char *path);
+// The full Windows path of an existing folder; empty when the path names none.
+std::string FullFolderPath(const char *path);
 
 // The current directory as the machine's parts see it (a Windows path).
 const std::string &CurrentDirectory();

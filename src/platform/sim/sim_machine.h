@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ namespace sim {
 
 // Starts a fresh machine whose drive C: is the existing host folder hostRoot.
 // Everything else is forgotten: attributes, faults, registry, scripts,
-// handles. The Windows directory is C:\Windows, the system directory
+// handles, memory blocks, the PC/SC service and recorded process starts.
+// The Windows directory is C:\Windows, the system directory
 // C:\Windows\System32 (both created), and the current directory is C:\.
 void Reset(const std::string &hostRoot);
 
@@ -83,6 +85,64 @@ void SetRegistryValue(const std::string &keyPath, const std::string &name, DWORD
 // The key and everything below it refuse write access, as HKEY_LOCAL_MACHINE
 // does to a user without administrator rights (KEY_ALL_ACCESS is refused).
 void DenyFullAccess(const std::string &keyPath);
+
+// --- PC/SC smart-card service and memory blocks -------------------------------
+
+// What LoadLibraryA("winscard.dll") and its SCardListReadersA give. After
+// Reset the library is present and lists no readers
+// (SCARD_E_NO_READERS_AVAILABLE), as on a machine without a reader.
+struct PcscService {
+    bool libraryPresent = true;     // false: LoadLibraryA fails, ERROR_MOD_NOT_FOUND
+    bool listReadersPresent = true; // false: GetProcAddress fails, ERROR_PROC_NOT_FOUND
+    // The reader multi-string, final NUL included; empty: no readers.
+    std::string readerList;
+    // Forced results of a size query (no buffer) and of a fetch (with a
+    // buffer); SCARD_S_SUCCESS: the service answers from readerList.
+    LONG sizeQueryResult = SCARD_S_SUCCESS;
+    LONG fetchResult = SCARD_S_SUCCESS;
+    // A misbehaving service: the size query reports this length instead of
+    // the list's, or the fetch reports this count instead of what it wrote.
+    // The fetch never writes more than the length it was given.
+    std::optional<DWORD> sizeReported;
+    std::optional<DWORD> fetchReported;
+};
+void SetPcscService(const PcscService &service);
+
+// One call of SCardListReadersA as the caller made it.
+struct ReaderQuery {
+    ULONG_PTR context;
+    bool allGroups;  // reader groups null
+    bool withBuffer; // a reader buffer was given (a fetch, not a size query)
+    DWORD lengthIn;  // the length passed in (meaningful for a fetch)
+};
+const std::vector<ReaderQuery> &ReaderQueries();
+
+// Every following GlobalAlloc fails with ERROR_NOT_ENOUGH_MEMORY.
+void RefuseMemoryBlocks();
+
+// --- Processes ---------------------------------------------------------------
+
+// One call of CreateProcessA; a null string argument is an empty optional.
+struct ProcessStart {
+    std::optional<std::string> applicationName;
+    std::optional<std::string> commandLine;
+    bool processAttributes; // non-null security attributes were given
+    bool threadAttributes;
+    BOOL inheritHandles;
+    DWORD creationFlags;
+    bool environment;                            // a non-null environment was given
+    std::optional<std::string> currentDirectory; // as passed
+    std::string runsIn;                          // the folder the program starts in (full Windows path)
+    DWORD startupInfoSize;                       // the record's cb field
+    bool startupInfoRestZero;                    // every byte after cb is zero
+    bool started;
+};
+const std::vector<ProcessStart> &ProcessStarts();
+
+// Every following CreateProcessA fails with this error, whether the program
+// exists or not; 0 returns to the normal rule (a start succeeds when the
+// application file exists).
+void FailProcessStarts(DWORD error);
 
 // --- Handles -----------------------------------------------------------------
 

@@ -1,0 +1,96 @@
+// Starts the driver installer of the chosen reader model from the Drivers
+// package, unless the smart-card service already lists a GEMPLUS reader.
+#include "app/install_steps.h"
+#include "platform/win32.h"
+#include "steps/reader_family_scan.h"
+#include "steps/step_message.h"
+
+namespace {
+
+const char kPcscLibrary[] = "winscard.dll";
+const char kListReadersName[] = "SCardListReadersA";
+const char kDriversFolder[] = "Drivers";
+const char kDistributionFolder[] = "..";
+
+const char kMessageFamilyPresent[] = "Wykryto już zainstalowany w systemie czytnik rodziny GEMPLUS";
+const char kMessageInvalidReader[] = "Nieprawidłowy typ czytnika";
+const char kMessageStartFailed[] = "Błąd uruchomienia zewn. sterownika: Drivers\\%s";
+
+// SCardListReadersA, looked up at run time so that the installer also runs
+// where no smart-card service is installed.
+typedef LONG(WINAPI *ListReadersFunction)(ULONG_PTR context, LPCSTR groups, LPSTR readers, LPDWORD readersLength);
+
+// The driver installer of each driverCode; null where the code has none.
+const char *const kDriverFiles[] = {"twin.bat", "410.exe", "twin64.bat", nullptr, "twin8.bat", "twin8_64.bat"};
+const int kDriverFileCount = sizeof kDriverFiles / sizeof kDriverFiles[0];
+
+const char *DriverFileFor(int driverCode) {
+    return driverCode >= 0 && driverCode < kDriverFileCount ? kDriverFiles[driverCode] : nullptr;
+}
+
+// Asks the service for every reader it knows (no context is needed for
+// that) and scans the names. A failure only means no reader is listed.
+bool ServiceListsReaderFamily(ListReadersFunction listReaders) {
+    DWORD length = 0;
+    if (listReaders(0, nullptr, nullptr, &length) != SCARD_S_SUCCESS) return false;
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, length);
+    if (!block) return false;
+    const DWORD blockSize = length;
+    bool listed = false;
+    if (listReaders(0, nullptr, static_cast<LPSTR>(block), &length) == SCARD_S_SUCCESS)
+        listed = ListsReaderFamily(static_cast<const char *>(block), length, blockSize);
+    /* result not examined: */ GlobalFree(block);
+    return listed;
+}
+
+bool ReaderFamilyListed() {
+    HMODULE library = LoadLibraryA(kPcscLibrary);
+    if (!library) return false;
+    bool listed = false;
+    FARPROC procedure = GetProcAddress(library, kListReadersName);
+    if (procedure) {
+        // Through void (*)(): FARPROC's own signature is not the procedure's.
+        ListReadersFunction listReaders =
+            reinterpret_cast<ListReadersFunction>(reinterpret_cast<void (*)()>(procedure));
+        listed = ServiceListsReaderFamily(listReaders);
+    }
+    /* result not examined: */ FreeLibrary(library);
+    return listed;
+}
+
+// Starts the driver installer from the current directory (the package
+// folder) and lets it run on by itself.
+StepResult StartDriverInstaller(int driverCode, char *message, int capacity) {
+    const char *file = DriverFileFor(driverCode);
+    if (!file) {
+        WriteStepMessage(message, capacity, kMessageInvalidReader);
+        return kStepError;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(file, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        FormatStepMessage(message, capacity, kMessageStartFailed, file);
+        return kStepError;
+    }
+    // Nothing of the started installer is awaited or read.
+    /* result not examined: */ CloseHandle(process.hThread);
+    /* result not examined: */ CloseHandle(process.hProcess);
+    return kStepOk;
+}
+
+} // namespace
+
+StepResult InstallReaderDriver(int driverCode, char *message, int capacity) {
+    if (ReaderFamilyListed()) {
+        WriteStepMessage(message, capacity, kMessageFamilyPresent);
+        return kStepWarning;
+    }
+    if (!SetCurrentDirectoryA(kDriversFolder)) {
+        WriteStepMessage(message, capacity, kMessageIncompleteInstaller);
+        return kStepError;
+    }
+    StepResult result = StartDriverInstaller(driverCode, message, capacity);
+    /* result not examined: */ SetCurrentDirectoryA(kDistributionFolder);
+    return result;
+}
