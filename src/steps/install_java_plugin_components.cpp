@@ -56,7 +56,7 @@ struct JavaRun {
     int JP = 0; // CopyPolicyFile commands that succeeded, and java.policy copied
     int libraryCount = 0;
     bool aborted = false;
-    char lastJreHome[kEntryCapacity] = ""; // entry text of the most recent JRE; empty: none yet
+    char lastJreHome[kEntryCapacity] = ""; // an entry text, as the entry buffer; empty: no JRE yet
 };
 
 // Counts a watched copy that succeeded, and stops the run on Abort.
@@ -116,14 +116,16 @@ void InstallPolicy(const char *entry, const RuntimeLayout &layout, JavaRun &run)
 
 void InstallIntoEntry(const char *entry, const RuntimeLayout &layout, JavaRun &run) {
     ++run.VM;
-    if (layout.isJre) /* always fits, both hold an entry text: */
-        CopyText(run.lastJreHome, kEntryCapacity, entry);
+    if (layout.isJre) {
+        /* always fits, the buffers are alike: */ CopyText(run.lastJreHome, kEntryCapacity, entry);
+    }
     Tally(CopyIntoEntry(kArchiveFile, entry, layout.archiveTarget), run.OL, run);
     if (run.aborted) return;
     Tally(CopyIntoEntry(kPropertiesFile, entry, layout.propertiesTarget), run.OP, run);
     if (run.aborted) return;
-    // CopyPolicyFile installs into the user's home, which every runtime
-    // shares: once one of its commands has succeeded, later entries skip both.
+    // CopyPolicyFile works on the user's home, which every runtime shares:
+    // its commands run only until this run has counted anything in JP, so
+    // normally in the first entry alone.
     if (run.JP == 0) {
         if (CommandSucceeds(entry, kPolicyCommand)) ++run.JP;
         if (CommandSucceeds(entry, kPropertiesCommand)) ++run.JP;
