@@ -11,6 +11,7 @@
 #include "platform/sim/sim_win32.h"
 #endif
 
-// Runs a command text through the command interpreter (the C runtime's
-// system) and returns its exit status; -1 when no interpreter could start.
+// Runs a command line through the command interpreter (the C runtime's
+// system), exactly as written, and returns its exit status; -1 when it could
+// not be started (no interpreter, or a line too long for one).
 int RunCommand(const char *command);

@@ -195,6 +195,22 @@ TEST_F(FileApiTest, AttributesAreKeptPerFileAndFolder) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
+TEST_F(FileApiTest, AttributesFindNamesLongerThanOpenFileCanHold) {
+    // OpenFile keeps at most 128 characters of a path; existence tests of
+    // longer names rely on GetFileAttributesA instead.
+    const std::string folder = std::string(60, 'd') + "\\" + std::string(60, 'e');
+    const std::string backup = folder + "\\java.policy.ocf-bak";
+    ASSERT_GT(backup.size(), 128u);
+    scratch::MakeFile(backup, "kept");
+    DWORD attributes = GetFileAttributesA(backup.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    SetLastError(kUntouched);
+    EXPECT_EQ(GetFileAttributesA((folder + "\\java.policy.ocf-bak2").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(FileApiTest, PathsIgnoreLetterCaseAndCollapseDots) {
     scratch::MakeFile("Zażółć\\Gęślą.TXT", "jaźń");
     EXPECT_NE(GetFileAttributesA("ZAŻÓŁĆ\\gęślą.txt"), INVALID_FILE_ATTRIBUTES);

@@ -12,6 +12,7 @@ void ResetHandles();
 void ResetFiles(const std::string &hostRoot);
 void ResetMessageBoxes();
 void ResetRegistry();
+void ResetCommands();
 void ResetMemory();
 void ResetPcsc();
 void ResetProcesses();

@@ -74,6 +74,19 @@ void QueueMessageBoxAnswers(const std::vector<int> &answers);
 void SetMessageBoxHandler(const std::function<int(const MessageBoxCall &)> &handler);
 const std::vector<MessageBoxCall> &MessageBoxes();
 
+// --- Commands ----------------------------------------------------------------
+
+// A command given to RunCommand and the current directory it would start in.
+struct CommandCall {
+    std::string command;
+    std::string currentDirectory;
+};
+
+// The handler gives the exit status of every command; without one, every
+// command returns -1, as when no command interpreter can be started.
+void SetCommandHandler(const std::function<int(const CommandCall &)> &exitStatus);
+const std::vector<CommandCall> &Commands();
+
 // --- Registry ----------------------------------------------------------------
 
 // Adds keys and values from .reg text (the regedit format: [key] lines,

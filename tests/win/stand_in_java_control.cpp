@@ -1,0 +1,43 @@
+#include <windows.h>
+
+#include <sstream>
+
+#include "stand_in_java.h"
+#include "support/scratch_machine.h"
+
+namespace {
+
+std::string BesideThisProgram(const char *name) {
+    char self[MAX_PATH + 1];
+    DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string path(self, length < sizeof self ? length : 0);
+    return path.substr(0, path.rfind('\\') + 1) + name;
+}
+
+} // namespace
+
+std::string ScratchFolder() {
+    char current[MAX_PATH + 1] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    return current;
+}
+
+void PlaceStandInJava(const std::string &binFolder) {
+    scratch::MakeDirs(binFolder);
+    const std::string target = ScratchFolder() + "\\" + binFolder + "\\java.exe";
+    ASSERT_TRUE(CopyFileA(BesideThisProgram("stand_in_java.exe").c_str(), target.c_str(), FALSE)) << target;
+}
+
+void SetStandInExitStatus(const std::string &binFolder, int status) {
+    scratch::MakeFile(binFolder + "\\exit-status.txt", std::to_string(status));
+}
+
+std::vector<std::string> StandInCalls(const std::string &binFolder) {
+    std::istringstream log(scratch::ReadFile(binFolder + "\\calls.log"));
+    std::vector<std::string> calls;
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        calls.push_back(line);
+    }
+    return calls;
+}
