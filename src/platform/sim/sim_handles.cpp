@@ -55,6 +55,7 @@ void Reset(const std::string &hostRoot) {
     ResetFiles(hostRoot);
     ResetMessageBoxes();
     ResetRegistry();
+    ResetDialogs();
 }
 
 } // namespace sim

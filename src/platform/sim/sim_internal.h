@@ -12,6 +12,7 @@ void ResetHandles();
 void ResetFiles(const std::string &hostRoot);
 void ResetMessageBoxes();
 void ResetRegistry();
+void ResetDialogs();
 
 // Closes a handle that CreateFileA returned.
 void CloseFileHandle(HANDLE handle);
