@@ -95,12 +95,13 @@ Dialog *FindDialog(HWND hwnd) {
     return it == screen.dialogs.end() ? nullptr : &it->second;
 }
 
-// A control of the dialog by id, compared as the template stores it (16 bits).
+// A control of the dialog by id. The template stores ids in 16 bits, so the
+// statics' -1 is found as 0xFFFF.
 HWND FindControl(HWND dialog, int id) {
     Dialog *found = FindDialog(dialog);
     if (!found) return nullptr;
     for (HWND control : found->controls)
-        if (static_cast<WORD>(screen.windows[control].id) == static_cast<WORD>(id)) return control;
+        if (screen.windows[control].id == id) return control;
     return nullptr;
 }
 
@@ -128,7 +129,7 @@ HWND CreateInstallerDialog(DLGPROC procedure) {
     for (const ControlTemplate &item : kInstallerControls) {
         Window control;
         control.dialog = dialog;
-        control.id = item.id;
+        control.id = static_cast<WORD>(item.id);
         control.classAtom = item.classAtom;
         control.style = item.style;
         control.text = item.caption;
@@ -187,7 +188,9 @@ LRESULT ComboBoxMessage(Window &combo, UINT message, WPARAM wParam, LPARAM lPara
         combo.items.push_back(reinterpret_cast<LPCSTR>(lParam));
         return static_cast<LRESULT>(combo.items.size() - 1);
     case CB_GETCOUNT: return static_cast<LRESULT>(combo.items.size());
-    case CB_SETCURSEL: combo.selection = listed ? index : CB_ERR; return combo.selection;
+    case CB_SETCURSEL: // an index outside the list clears the selection (Wine keeps it)
+        combo.selection = listed ? index : CB_ERR;
+        return combo.selection;
     case CB_GETCURSEL: return combo.selection;
     case CB_GETLBTEXTLEN: return listed ? static_cast<LRESULT>(combo.items[index].size()) : CB_ERR;
     case CB_GETLBTEXT: // the caller's buffer holds the item, as with Windows
@@ -270,11 +273,9 @@ INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLG
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
+    if (!sim::WindowOf(dialog)) return FALSE;
     sim::Dialog *found = sim::FindDialog(dialog);
-    if (!found) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+    if (!found) return FALSE; // a control, not a dialog: no error, as with Wine
     found->ended = true;
     found->result = result;
     return TRUE;
@@ -360,10 +361,9 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL) {
     return TRUE;
 }
 
+// Succeeds even without the control, as with Wine; GetDlgItem's error stays.
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
-    HWND control = GetDlgItem(dialog, id);
-    if (!control) return FALSE;
-    sim::screen.windows[control].check = check;
+    if (HWND control = GetDlgItem(dialog, id)) sim::screen.windows[control].check = check;
     return TRUE;
 }
 
@@ -378,8 +378,12 @@ BOOL ShowWindow(HWND window, int command) {
     BOOL wasVisible = (found->style & sim::kVisible) ? TRUE : FALSE;
     if (command == SW_HIDE) {
         found->style &= ~sim::kVisible;
-        // A hidden control gives the focus back to its dialog.
-        if (sim::screen.focus == window) sim::screen.focus = found->dialog;
+        // The focus goes to the dialog, which hands it on to its first tab
+        // stop.
+        if (sim::screen.focus == window) {
+            HWND next = sim::FirstTabStop(found->dialog);
+            sim::screen.focus = next ? next : found->dialog;
+        }
     } else {
         found->style |= sim::kVisible;
     }
