@@ -27,28 +27,22 @@ const ComponentSection kComponentSections[] = {
     {kJavaPluginStep, "Instalacja komponentów dla Sun Java Plug-in: "},
 };
 
-class ReportText {
-  public:
-    explicit ReportText(char *text) : text_(text) { text_[0] = '\0'; }
+// Appends within the report's capacity; `used` is the text's length so far.
+// The longest report fits, so nothing is ever cut.
+void Append(char *report, size_t *used, const char *piece, size_t length) {
+    /* result not examined: */ FormatText(report + *used, kDetailsReportCapacity - *used, "%.*s",
+                                          static_cast<int>(length), piece);
+    *used += std::strlen(report + *used);
+}
 
-    void Append(const char *piece) { Append(piece, std::strlen(piece)); }
+void Append(char *report, size_t *used, const char *piece) { Append(report, used, piece, std::strlen(piece)); }
 
-    // A step's message is read only within its buffer, so one left without a
-    // terminator cannot carry the report past the buffer's end.
-    void AppendMessage(const char *message) {
-        const void *end = std::memchr(message, '\0', kStepMessageCapacity);
-        Append(message, end ? static_cast<const char *>(end) - message : kStepMessageCapacity - 1);
-    }
-
-  private:
-    void Append(const char *piece, size_t length) {
-        FormatText(text_ + used_, kDetailsReportCapacity - used_, "%.*s", static_cast<int>(length), piece);
-        used_ += std::strlen(text_ + used_);
-    }
-
-    char *text_;
-    size_t used_ = 0;
-};
+// A step's message is read only within its buffer, so one left without a
+// terminator cannot carry the report past the buffer's end.
+void AppendMessage(char *report, size_t *used, const char *message) {
+    const void *end = std::memchr(message, '\0', kStepMessageCapacity);
+    Append(report, used, message, end ? static_cast<const char *>(end) - message : kStepMessageCapacity - 1);
+}
 
 } // namespace
 
@@ -58,28 +52,30 @@ void StartRunOutcome(RunOutcome *outcome) {
 }
 
 void ComposeDetailsReport(const RunOutcome &outcome, DetailsReport *report) {
-    ReportText text(report->text);
+    char *text = report->text;
+    size_t used = 0;
+    text[0] = '\0';
     for (const char *&label : report->statusLabels) label = nullptr;
 
     if (outcome.results[kOldOcfStep] == kOldOcfNotRemoved) {
-        text.Append(kOldOcfFailed);
-        text.AppendMessage(outcome.messages[kOldOcfStep]);
-        text.Append(kSectionEnd);
+        Append(text, &used, kOldOcfFailed);
+        AppendMessage(text, &used, outcome.messages[kOldOcfStep]);
+        Append(text, &used, kSectionEnd);
     }
     for (const ComponentSection &section : kComponentSections) {
         int result = outcome.results[section.step];
         if (result == kStepNotRun || result == kStepAborted) continue;
-        text.Append(section.heading);
+        Append(text, &used, section.heading);
         if (result == kStepOk) {
-            text.Append(kOk);
+            Append(text, &used, kOk);
             report->statusLabels[section.step] = kOk;
         } else {
             // Any result other than success or error counts as a warning.
             bool error = result == kStepError;
-            text.Append(error ? kErrorPrefix : kWarningPrefix);
-            text.AppendMessage(outcome.messages[section.step]);
+            Append(text, &used, error ? kErrorPrefix : kWarningPrefix);
+            AppendMessage(text, &used, outcome.messages[section.step]);
             report->statusLabels[section.step] = error ? kError : kWarning;
         }
-        text.Append(kSectionEnd);
+        Append(text, &used, kSectionEnd);
     }
 }

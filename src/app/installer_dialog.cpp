@@ -23,14 +23,14 @@ const char kCloseCaption[] = "&Zamknij";
 const char kRestartNotice[] = "Dla poprawnego zakończenia instalacji konieczne jest zrestartowanie komputera.";
 const char kRestartCaption[] = "Info";
 const char kReaderOutOfRange[] = "Wybór czytnika kart spoza dostępnej listy";
-const int kCaptionCapacity = 64;
+const int kCaptionCapacity = 64; // room for either caption
 
 // Each step's status label, by InstallStep; old OCF removal has none.
 const int kNoLabel = 0;
 const int kStatusLabels[kInstallStepCount] = {kNoLabel, IDC_STATUS_IE, IDC_STATUS_NETSCAPE, IDC_STATUS_JAVA,
                                               IDC_STATUS_DRIVER};
 
-// The choices, in the order the Install command reads them.
+// The choice boxes, in the order a run reads and then freezes them.
 const int kChoiceBoxes[] = {IDC_CHK_IE, IDC_CHK_NETSCAPE, IDC_CHK_JAVA, IDC_CHK_DRIVER};
 
 struct Choices {
@@ -60,7 +60,8 @@ void ResizeTo(HWND dialog, int height) {
 
 void SetResultViewCaptions(HWND dialog) {
     char caption[kCaptionCapacity];
-    FormatText(caption, sizeof caption, kToggleFormat, dialogState != DetailsShown ? kShowDetails : kHideDetails);
+    /* result not examined: */ FormatText(caption, sizeof caption, kToggleFormat,
+                                          dialogState != DetailsShown ? kShowDetails : kHideDetails);
     SetDlgItemTextA(dialog, IDOK, caption);
     SetDlgItemTextA(dialog, IDCANCEL, kCloseCaption);
 }
@@ -69,7 +70,7 @@ void Initialise(HWND dialog) {
     SetFocus(GetDlgItem(dialog, IDOK));
 
     char caption[kCaptionCapacity];
-    FormatText(caption, sizeof caption, kCaptionFormat, kVersionMajor, kVersionMinor);
+    /* result not examined: */ FormatText(caption, sizeof caption, kCaptionFormat, kVersionMajor, kVersionMinor);
     SetWindowTextA(dialog, caption);
 
     // The window opens collapsed, cut off at the details panel's top edge,
