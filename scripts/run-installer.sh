@@ -1,9 +1,10 @@
 #!/bin/sh
-# Runs the installer. For now the Windows build's test program of the copy
-# services is what runs under Wine; the installer itself follows.
+# Builds the installer and runs it under Wine, with the folder that holds it
+# as its distribution folder.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)"
-tests/win/run-under-wine.sh build/windows/tests/win/fileops_tests.exe
+cmake --build --preset windows -j2 --target installer
+cd build/windows/src
+exec ../../../tests/win/run-under-wine.sh "$(pwd)/installer.exe"

@@ -56,6 +56,7 @@ void Reset(const std::string &hostRoot) {
     ResetMessageBoxes();
     ResetRegistry();
     ResetCommands();
+    ResetDialogs();
     ResetMemory();
     ResetPcsc();
     ResetProcesses();

@@ -13,6 +13,7 @@ void ResetFiles(const std::string &hostRoot);
 void ResetMessageBoxes();
 void ResetRegistry();
 void ResetCommands();
+void ResetDialogs();
 void ResetMemory();
 void ResetPcsc();
 void ResetProcesses();

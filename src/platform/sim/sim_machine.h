@@ -87,6 +87,46 @@ struct CommandCall {
 void SetCommandHandler(const std::function<int(const CommandCall &)> &exitStatus);
 const std::vector<CommandCall> &Commands();
 
+// --- Dialogs -----------------------------------------------------------------
+//
+// DialogBoxParamA builds template 101, the installer's dialog and the one the
+// machine knows, from the same control table as the resource script: dialog
+// units become pixels with the base units of MS Sans Serif 8 at 96 dpi, the
+// window gets a classic caption and dialog frame and is centred on the
+// screen. It sends WM_INITDIALOG, shows the dialog and hands it to the
+// user. The dialog is destroyed when the user returns.
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+
+struct DialogCall {
+    HINSTANCE instance;
+    HWND owner;
+    LPARAM initParam;
+    bool ended;     // EndDialog was called (known once the dialog is gone)
+    INT_PTR result; // EndDialog's result
+};
+
+// The user of the next dialogs, who acts on the dialog and ends it. Without
+// one, or when the user leaves without EndDialog having been called,
+// DialogBoxParamA returns -1 and records the call as not ended.
+void SetDialogUser(const std::function<void(HWND dialog)> &user);
+const std::vector<DialogCall> &Dialogs();
+
+// The user's own actions. None has an effect after EndDialog, and the mouse
+// has none on a hidden or disabled control.
+// A mouse click on a button: the button takes the focus, an automatic check
+// box changes its mark, and the dialog gets WM_COMMAND with BN_CLICKED.
+void Click(HWND dialog, int id);
+// Picking an item of a drop-down list: it is selected and the dialog gets
+// WM_COMMAND with CBN_SELCHANGE.
+void ChooseItem(HWND dialog, int id, int index);
+// The Escape key, and the window's close box: the dialog gets WM_COMMAND
+// IDCANCEL (the close box by way of WM_CLOSE and the default handling),
+// whatever state the Cancel button is in.
+void PressEscape(HWND dialog);
+void ClickCloseBox(HWND dialog);
+
 // --- Registry ----------------------------------------------------------------
 
 // Adds keys and values from .reg text (the regedit format: [key] lines,

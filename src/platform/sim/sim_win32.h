@@ -54,6 +54,7 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)(((WORD)(l)) | ((DWORD)((WORD)(h))) << 16))
 
 // Errors
 #define ERROR_SUCCESS 0L
@@ -76,6 +77,10 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_DIRECTORY 267L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_CONTROL_ID_NOT_FOUND 1421L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 
 // Files
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
@@ -246,6 +251,8 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define BM_CLICK 0x00F5
+#define BN_CLICKED 0
+#define CBN_SELCHANGE 1
 #define BST_UNCHECKED 0
 #define BST_CHECKED 1
 #define CB_ERR (-1)
@@ -288,3 +295,7 @@ BOOL IsWindowEnabled(HWND window);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
 HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+
+// The program's entry point, as <windows.h> declares it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
