@@ -31,7 +31,7 @@ if [ -z "${DISPLAY:-}" ]; then
     rm -f "$displayfile"
 fi
 
-export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all LC_ALL=pl_PL.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all LC_ALL=pl_PL.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" wineboot -i >/dev/null 2>&1
     $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" wineserver -w

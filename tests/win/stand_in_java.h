@@ -1,5 +1,5 @@
-// Placing the stand-in java.exe (stand_in_java.exe, built beside the test
-// program) into a folder, scripting its exit status and reading its log.
+// Placing the stand-in java.exe (built in the stand-ins' folder) into a
+// folder, scripting its exit status and reading its log.
 #pragma once
 
 #include <string>

@@ -7,12 +7,7 @@
 
 namespace {
 
-std::string BesideThisProgram(const char *name) {
-    char self[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string path(self, length < sizeof self ? length : 0);
-    return path.substr(0, path.rfind('\\') + 1) + name;
-}
+const char kStandInJava[] = STAND_IN_FOLDER "\\java.exe";
 
 } // namespace
 
@@ -25,7 +20,7 @@ std::string ScratchFolder() {
 void PlaceStandInJava(const std::string &binFolder) {
     scratch::MakeDirs(binFolder);
     const std::string target = ScratchFolder() + "\\" + binFolder + "\\java.exe";
-    ASSERT_TRUE(CopyFileA(BesideThisProgram("stand_in_java.exe").c_str(), target.c_str(), FALSE)) << target;
+    ASSERT_TRUE(CopyFileA(kStandInJava, target.c_str(), FALSE)) << target;
 }
 
 void SetStandInExitStatus(const std::string &binFolder, int status) {

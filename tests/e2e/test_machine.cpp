@@ -1,0 +1,194 @@
+#include "test_machine.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace e2e {
+
+const char kRoot[] = "C:\\e2e";
+const char kDriverLog[] = "C:\\e2e\\driver.log";
+
+namespace {
+
+const DWORD kTerminateWaitMs = 5000;
+const char kJavaSoftKey[] = "SOFTWARE\\JavaSoft";
+const char *const kDriverPackages[] = {"twin.bat", "twin64.bat", "twin8.bat", "twin8_64.bat"};
+const char kNetscapeKey[] = "Software\\Netscape";
+const char *const kSystemFiles[] = {"ocf1.2.jar", "ocfpcsc1.dll"};
+
+// The distribution folder the build made, named by the test's environment
+// as a host path (Wine maps the host's / to Z:).
+std::string BuiltDistribution() {
+    const char *hostPath = std::getenv("E2E_DISTRIBUTION");
+    std::string path = std::string("Z:") + (hostPath ? hostPath : "");
+    for (char &c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void CopyTreeTo(const std::string &from, const std::string &to) {
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTreeTo(from + "\\" + name, to + "\\" + name);
+        else
+            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+}
+
+void DeleteKeyTree(HKEY root, const char *path) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char name[MAX_PATH + 1];
+    while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS) {
+        std::string child = std::string(path) + "\\" + name;
+        DeleteKeyTree(root, child.c_str());
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(root, path);
+}
+
+void MakeFolders(const std::string &path) {
+    for (size_t end = path.find('\\', 3); end != std::string::npos; end = path.find('\\', end + 1))
+        CreateDirectoryA(path.substr(0, end).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+} // namespace
+
+std::string SystemDirectory() {
+    char path[MAX_PATH + 1] = "";
+    GetSystemDirectoryA(path, sizeof path);
+    return path;
+}
+
+std::string UserProfile() {
+    const char *profile = std::getenv("USERPROFILE");
+    return profile ? profile : "";
+}
+
+void FreshMachine() {
+    RemoveTree(kRoot);
+    CreateDirectoryA(kRoot, nullptr);
+    RemoveJavaSoftKey();
+    DeleteKeyTree(HKEY_CURRENT_USER, kNetscapeKey);
+    for (const char *name : kSystemFiles) {
+        std::string path = SystemDirectory() + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+    for (const char *name : {".java.policy", ".opencard.properties"})
+        DeleteFileA((UserProfile() + "\\" + name).c_str());
+}
+
+void MakeRuntime(const std::string &home, bool jdk) {
+    std::string runtime = jdk ? home + "\\jre" : home;
+    MakeFolders(runtime + "\\lib\\ext");
+    MakeFolders(runtime + "\\lib\\security");
+    MakeFolders(home + "\\bin");
+    WriteFile(runtime + "\\lib\\security\\java.policy", "// the runtime's own policy\n");
+    CopyFileA(STAND_IN_FOLDER "\\java.exe", (home + "\\bin\\java.exe").c_str(), FALSE);
+}
+
+std::string JavaCalls(const std::string &home) { return ReadFile(home + "\\bin\\calls.log"); }
+
+void RegisterRuntime(const char *list, const char *entry, const std::string &home) {
+    std::string path = std::string(kJavaSoftKey) + "\\" + list + "\\" + entry;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE *>(home.c_str()),
+                   static_cast<DWORD>(home.size() + 1));
+    RegCloseKey(key);
+}
+
+void RemoveJavaSoftKey() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kJavaSoftKey); }
+
+std::string PrepareDistribution() {
+    std::string distribution = std::string(kRoot) + "\\dist";
+    CopyTreeTo(BuiltDistribution(), distribution);
+    CopyFileA(STAND_IN_FOLDER "\\winscard.dll", (distribution + "\\winscard.dll").c_str(), FALSE);
+    // Driver packages that log their start instead of installing anything.
+    for (const char *name : kDriverPackages)
+        WriteFile(distribution + "\\Drivers\\" + name,
+                  std::string("@echo ") + name + " in %CD%>>\"%STANDIN_DRIVER_LOG%\"\r\n");
+    return distribution;
+}
+
+void WriteFile(const std::string &path, const std::string &content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string ReadFile(const std::string &path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string content;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
+    CloseHandle(file);
+    return content;
+}
+
+bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::string &path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers) {
+    // The child inherits these. (Wine takes WINEDLLOVERRIDES=winscard=n, which
+    // loads the stand-in beside the installer, only from the host environment
+    // the test program was started in.)
+    SetEnvironmentVariableA("STANDIN_READERS", readers.c_str());
+    SetEnvironmentVariableA("STANDIN_DRIVER_LOG", kDriverLog);
+    std::string program = distribution + "\\" + INSTALLER_FILE_NAME;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(), &startup,
+                        &process_))
+        process_ = {};
+}
+
+InstallerProcess::~InstallerProcess() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, kTerminateWaitMs);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool InstallerProcess::WaitForExit(DWORD *exitCode, DWORD timeoutMs) {
+    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(process_.hProcess, exitCode) != FALSE;
+}
+
+} // namespace e2e
