@@ -1,7 +1,8 @@
 #include "test_machine.h"
 
 #include <cstdlib>
-#include <vector>
+
+#include "support/win_files.h"
 
 namespace e2e {
 
@@ -24,22 +25,6 @@ std::string BuiltDistribution() {
     for (char &c : path)
         if (c == '/') c = '\\';
     return path;
-}
-
-void CopyTreeTo(const std::string &from, const std::string &to) {
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CopyTreeTo(from + "\\" + name, to + "\\" + name);
-        else
-            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
 }
 
 void DeleteKeyTree(HKEY root, const char *path) {
@@ -113,7 +98,7 @@ void RemoveJavaSoftKey() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kJavaSoftKey); }
 
 std::string PrepareDistribution() {
     std::string distribution = std::string(kRoot) + "\\dist";
-    CopyTreeTo(BuiltDistribution(), distribution);
+    winfiles::CopyTree(BuiltDistribution(), distribution);
     CopyFileA(STAND_IN_FOLDER "\\winscard.dll", (distribution + "\\winscard.dll").c_str(), FALSE);
     // Driver packages that log their start instead of installing anything.
     for (const char *name : kDriverPackages)
@@ -122,45 +107,13 @@ std::string PrepareDistribution() {
     return distribution;
 }
 
-void WriteFile(const std::string &path, const std::string &content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void WriteFile(const std::string &path, const std::string &content) { winfiles::Write(path, content); }
 
-std::string ReadFile(const std::string &path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "";
-    std::string content;
-    char chunk[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
-    CloseHandle(file);
-    return content;
-}
+std::string ReadFile(const std::string &path) { return winfiles::Read(path); }
 
 bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void RemoveTree(const std::string &path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
+void RemoveTree(const std::string &path) { winfiles::RemoveTree(path); }
 
 InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers) {
     // The child inherits these. (Wine takes WINEDLLOVERRIDES=winscard=n, which

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/scratch_machine.h"
+#include "support/win_files.h"
 
 namespace scratch {
 namespace {
@@ -50,25 +51,6 @@ DWORD WINAPI WatchForPrompts(LPVOID) {
     return 0;
 }
 
-void RemoveTree(const std::string &folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 std::string Full(const std::string &path) { return scratchFolder + "\\" + path; }
 
 HANDLE Open(const std::string &path, DWORD access, DWORD share, DWORD creation) {
@@ -108,7 +90,7 @@ void Stop() {
     for (HANDLE file : heldFiles) CloseHandle(file);
     heldFiles.clear();
     SetCurrentDirectoryA(parentFolder.c_str());
-    RemoveTree(scratchFolder);
+    winfiles::RemoveTree(scratchFolder);
 }
 
 void MakeDirs(const std::string &path) {
@@ -120,23 +102,10 @@ void MakeDirs(const std::string &path) {
 void MakeFile(const std::string &path, const std::string &content) {
     size_t slash = path.rfind('\\');
     if (slash != std::string::npos) MakeDirs(path.substr(0, slash));
-    HANDLE file = Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(winfiles::Write(Full(path), content)) << path;
 }
 
-std::string ReadFile(const std::string &path) {
-    HANDLE file = Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    if (file == INVALID_HANDLE_VALUE) return "";
-    std::string content;
-    char chunk[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
-    CloseHandle(file);
-    return content;
-}
+std::string ReadFile(const std::string &path) { return winfiles::Read(Full(path)); }
 
 bool Exists(const std::string &path) { return GetFileAttributesA(Full(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
