@@ -124,4 +124,12 @@ TEST_F(CopyServicesSimTest, ShortPathsInTheCapacityAreNotCut) {
     EXPECT_NE(std::string(text).find("Nazwa: a.jar\n"), std::string::npos);
 }
 
+TEST_F(CopyServicesSimTest, APromptBufferWithoutRoomIsNeitherReadNorWritten) {
+    PromptedFile file = {"a.jar", 1, {2000, 1, 0, 1, 0, 0, 0, 0}};
+    char text[8];
+    std::memset(text, '#', sizeof text);
+    ComposeConflictPrompt(text, 0, file, file);
+    EXPECT_EQ(std::string(text, sizeof text), std::string(sizeof text, '#'));
+}
+
 } // namespace
