@@ -1,23 +1,38 @@
 #!/bin/sh
 # Builds everything and runs every test: the Linux suite over the simulated
-# machine (plain and under AddressSanitizer and UndefinedBehaviorSanitizer),
-# the Windows build's tests under Wine, and, where clang is available, a short
-# run of each fuzz target.
+# machine (plain, again under valgrind's memcheck, and under AddressSanitizer
+# and UndefinedBehaviorSanitizer), the Windows build's tests under Wine, a
+# short run of each fuzz target, the static analysis of src/ and the coverage
+# figures. Each stage says how long it took.
 set -eu
 cd "$(dirname "$0")/.."
 
 scripts/setup-debian.sh
 
-presets="linux linux-sanitize windows"
-if command -v clang++ >/dev/null 2>&1; then
-    presets="$presets fuzz"
-fi
-
 jobs=$(nproc)
-for preset in $presets; do
-    echo "== $preset"
+stage_started=0
+start_stage() {
+    echo "== $1"
+    stage_started=$(date +%s)
+}
+end_stage() {
+    echo "== $1: $(($(date +%s) - stage_started)) s"
+}
+
+for preset in linux linux-sanitize windows fuzz; do
+    start_stage "$preset"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
+    end_stage "$preset"
 done
+
+start_stage "static analysis"
+scripts/analyse.sh
+end_stage "static analysis"
+
+start_stage "coverage"
+scripts/coverage.sh
+end_stage "coverage"
+
 echo "== all tests passed"

@@ -75,7 +75,8 @@ void Initialise(HWND dialog) {
 
     // The window opens collapsed, cut off at the details panel's top edge,
     // which lies below every other control.
-    RECT panel, window;
+    RECT panel;
+    RECT window;
     GetWindowRect(GetDlgItem(dialog, IDC_DETAILS), &panel);
     GetWindowRect(dialog, &window);
     fullHeight = window.bottom - window.top;

@@ -21,4 +21,4 @@ extern const InstallStepTable kInstallSteps;
 
 // Makes the dialog run these steps from now on (tests give each step the
 // result they need).
-void UseInstallSteps(const InstallStepTable &steps);
+void UseInstallSteps(const InstallStepTable &table);

@@ -5,6 +5,15 @@
 #include <cstdarg>
 #include <cstddef>
 
+// Lets the compiler check a format's arguments. GCC names the C library's
+// printf (MinGW's included) gnu_printf; clang, used for fuzzing and analysis,
+// knows it only as printf.
+#if defined(__clang__)
+#define TEXT_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define TEXT_FORMAT(formatIndex, firstArgument) __attribute__((format(gnu_printf, formatIndex, firstArgument)))
+#endif
+
 // Copies text into a buffer of capacity bytes: at most capacity - 1
 // characters, then NULs up to the end of the buffer. Returns false when the
 // text did not fit whole (or capacity is 0, when nothing is written).
@@ -12,5 +21,5 @@ bool CopyText(char *buffer, size_t capacity, const char *text);
 
 // Formats into a buffer of capacity bytes, always terminated. Returns false
 // when the text was cut (or capacity is 0, when nothing is written).
-bool FormatText(char *buffer, size_t capacity, const char *format, ...) __attribute__((format(gnu_printf, 3, 4)));
+bool FormatText(char *buffer, size_t capacity, const char *format, ...) TEXT_FORMAT(3, 4);
 bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args);

@@ -50,6 +50,8 @@ void ShortenPath(char *out, size_t capacity, const char *path, size_t room) {
 } // namespace
 
 void ComposeConflictPrompt(char *text, size_t capacity, const PromptedFile &source, const PromptedFile &target) {
+    // No room even for a terminator: there is no text to measure below.
+    if (capacity == 0) return;
     if (Format(text, capacity, source.path, source, target.path, target)) return;
 
     // Share the room left by the fixed lines between the two paths.

@@ -25,15 +25,21 @@ bool EndEntryText(char *entry, DWORD valueSize) {
     return length > 0;
 }
 
+// A refused path or command is left empty, so no caller can take the
+// buffer's earlier content for it.
 bool FormEntryPath(char *path, const char *entry, const char *component) {
     char joined[kPathCapacity];
-    return JoinToEntry(joined, entry, component) && CopyText(path, kPathCapacity, joined + 1);
+    bool formed = JoinToEntry(joined, entry, component);
+    CopyText(path, kPathCapacity, formed ? joined + 1 : "");
+    return formed;
 }
 
 bool FormEntryCommand(char *command, const char *entry, const char *commandComponent) {
-    if (entry[0] != kEntryQuote || std::strchr(entry + 1, kEntryQuote)) return false;
     char joined[kPathCapacity];
-    return JoinToEntry(joined, entry, commandComponent) && CopyText(command, kPathCapacity, joined);
+    bool formed =
+        entry[0] == kEntryQuote && !std::strchr(entry + 1, kEntryQuote) && JoinToEntry(joined, entry, commandComponent);
+    CopyText(command, kPathCapacity, formed ? joined : "");
+    return formed;
 }
 
 bool FormBackupName(char *backup, const char *policyPath) {

@@ -24,13 +24,13 @@ constexpr int kBackupNameCapacity = 260;
 bool EndEntryText(char *entry, DWORD valueSize);
 
 // The home joined with component, without the quote, into a kPathCapacity
-// buffer. Returns false when it would not fit.
+// buffer. Returns false, leaving the buffer empty, when it would not fit.
 bool FormEntryPath(char *path, const char *entry, const char *component);
 
 // The entry text joined with commandComponent into a kPathCapacity buffer:
 // the quoted path of a program in the home and what follows it. Returns
-// false when it would not fit, and when the home holds a double quote,
-// which would end the program's quoting early.
+// false, leaving the buffer empty, when it would not fit, and when the home
+// holds a double quote, which would end the program's quoting early.
 bool FormEntryCommand(char *command, const char *entry, const char *commandComponent);
 
 // The backup name of a policy path into a kBackupNameCapacity buffer.

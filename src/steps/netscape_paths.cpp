@@ -36,6 +36,7 @@ bool FindNetscapePaths(const char *value, size_t size, NetscapePaths *paths) {
         !BuildPath(found.profilesFolder, holdingFolder, "Users") ||
         !BuildPath(found.profilesPattern, found.profilesFolder, "*"))
         return false;
+    // cppcheck-suppress uninitvar ; every field was filled above, or the function returned
     *paths = found;
     return true;
 }

@@ -1,8 +1,10 @@
 // Writing a step's message into the caller's buffer, which may be null.
 #pragma once
 
+#include "fileops/bounded_text.h"
+
 // Copies a fixed text: at most capacity - 1 characters, NULs behind it.
 void WriteStepMessage(char *message, int capacity, const char *text);
 
 // Formats a text within the capacity.
-void FormatStepMessage(char *message, int capacity, const char *format, ...) __attribute__((format(gnu_printf, 3, 4)));
+void FormatStepMessage(char *message, int capacity, const char *format, ...) TEXT_FORMAT(3, 4);

@@ -46,4 +46,15 @@ TEST(FormatTextTest, ReportsAndTerminatesACutText) {
     EXPECT_STREQ(buffer, "kod #12");
 }
 
+#ifndef _WIN32
+TEST(FormatTextTest, AFormatThatFailsLeavesAnEmptyText) {
+    // glibc cannot convert this wide character in the C locale and fails.
+    const wchar_t unconvertible[] = {0x0144, 0};
+    char buffer[8];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_FALSE(FormatText(buffer, sizeof buffer, "%ls", unconvertible));
+    EXPECT_STREQ(buffer, "");
+}
+#endif
+
 } // namespace

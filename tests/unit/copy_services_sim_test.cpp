@@ -95,6 +95,20 @@ TEST_F(CopyServicesSimTest, TreeNeverCreatesAFolderUnderACutName) {
     EXPECT_EQ(std::strlen(failingPath), static_cast<size_t>(kLongestPath));
 }
 
+TEST_F(CopyServicesSimTest, TreeNeverSearchesUnderACutPattern) {
+    // "." components make the pattern long while the folder it names is short:
+    // the subfolder's pattern would pass 260 characters, so it is not searched.
+    std::string dots;
+    for (int i = 0; i < 125; ++i) dots += ".\\";
+    std::string pattern = dots + "pkg\\*";
+    scratch::MakeFile("pkg\\subfolder\\x.txt", "x");
+    scratch::MakeDirs("out");
+    EXPECT_EQ(CopyTree(pattern.c_str(), "out", 1, failingPath), kCopySearchFailed);
+    EXPECT_STREQ(failingPath, "");
+    EXPECT_TRUE(scratch::Exists("out\\subfolder"));
+    EXPECT_FALSE(scratch::Exists("out\\subfolder\\x.txt"));
+}
+
 TEST_F(CopyServicesSimTest, CutPromptKeepsSizesDatesAndFileNames) {
     std::string source = "C:\\" + std::string(200, 's') + "\\source-name.jar";
     std::string target = "C:\\" + std::string(230, 't') + "\\target-name.jar";
@@ -116,12 +130,45 @@ TEST_F(CopyServicesSimTest, CutPromptKeepsSizesDatesAndFileNames) {
     EXPECT_NE(shown.find("Nazwa: ..."), std::string::npos);
 }
 
+TEST_F(CopyServicesSimTest, APathThatFitsItsShareIsShownWholeBesideACutOne) {
+    std::string target = "C:\\" + std::string(400, 't') + "\\target-name.jar";
+    PromptedFile sourceFile = {"ocf\\a.jar", 1, {2024, 1, 0, 2, 3, 4, 5, 0}};
+    PromptedFile targetFile = {target.c_str(), 2, {2024, 1, 0, 2, 3, 4, 5, 0}};
+    char text[kConflictPromptCapacity];
+    ComposeConflictPrompt(text, sizeof text, sourceFile, targetFile);
+    std::string shown = text;
+    EXPECT_EQ(shown.size(), kConflictPromptCapacity - 1) << "the cut path takes the source's unused share";
+    EXPECT_NE(shown.find("Nazwa: ocf\\a.jar\n"), std::string::npos);
+    EXPECT_NE(shown.find("Nazwa: ...tttt"), std::string::npos);
+    EXPECT_NE(shown.find("target-name.jar\nRozmiar: 2\n"), std::string::npos);
+}
+
+TEST_F(CopyServicesSimTest, WithoutRoomForAnyPathTheFactsStayWhole) {
+    PromptedFile file = {"a-long-name.jar", 7, {2024, 1, 0, 2, 3, 4, 5, 0}};
+    PromptedFile nameless = {"", 7, {2024, 1, 0, 2, 3, 4, 5, 0}};
+    char fixed[kConflictPromptCapacity];
+    ComposeConflictPrompt(fixed, sizeof fixed, nameless, nameless);
+    // Room for the fixed lines and three characters: not even "..." and a letter.
+    size_t capacity = std::strlen(fixed) + 4;
+    char text[kConflictPromptCapacity];
+    ComposeConflictPrompt(text, capacity, file, file);
+    EXPECT_STREQ(text, fixed);
+}
+
 TEST_F(CopyServicesSimTest, ShortPathsInTheCapacityAreNotCut) {
     PromptedFile file = {"a.jar", 1, {2000, 1, 0, 1, 0, 0, 0, 0}};
     char text[kConflictPromptCapacity];
     ComposeConflictPrompt(text, sizeof text, file, file);
     EXPECT_EQ(std::string(text).find("..."), std::string::npos);
     EXPECT_NE(std::string(text).find("Nazwa: a.jar\n"), std::string::npos);
+}
+
+TEST_F(CopyServicesSimTest, APromptBufferWithoutRoomIsNeitherReadNorWritten) {
+    PromptedFile file = {"a.jar", 1, {2000, 1, 0, 1, 0, 0, 0, 0}};
+    char text[8];
+    std::memset(text, '#', sizeof text);
+    ComposeConflictPrompt(text, 0, file, file);
+    EXPECT_EQ(std::string(text, sizeof text), std::string(sizeof text, '#'));
 }
 
 } // namespace

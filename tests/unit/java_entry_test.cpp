@@ -70,9 +70,10 @@ TEST(JavaEntryTest, PathsAreTheHomeJoinedWithTheComponentOrNothing) {
     };
     for (const Case &c : cases) {
         char path[kPathCapacity];
+        std::memset(path, '#', sizeof path);
         ASSERT_EQ(FormEntryPath(path, c.entry.c_str(), c.component), c.formed) << c.entry.size();
+        EXPECT_EQ(std::string(path), c.path) << "a refused path is left empty";
         if (c.formed) {
-            EXPECT_EQ(std::string(path), c.path);
             EXPECT_LE(c.path.size(), 259u);
         }
     }
@@ -96,10 +97,9 @@ TEST(JavaEntryTest, CommandsQuoteTheProgramAndRefuseAHomeWithAQuote) {
     };
     for (const Case &c : cases) {
         char command[kPathCapacity];
+        std::memset(command, '#', sizeof command);
         ASSERT_EQ(FormEntryCommand(command, c.entry.c_str(), component), c.formed) << c.entry;
-        if (c.formed) {
-            EXPECT_EQ(std::string(command), c.command);
-        }
+        EXPECT_EQ(std::string(command), c.command) << "a refused command is left empty";
     }
 }
 

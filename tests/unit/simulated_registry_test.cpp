@@ -117,6 +117,29 @@ TEST_F(SimulatedRegistryTest, RegFileEscapesDwordsHexAndDefaultValues) {
     RegCloseKey(entry);
 }
 
+TEST_F(SimulatedRegistryTest, RegFileCommentsDeletionsAndTypedHexValues) {
+    // An expandable string (type 2) given as hex bytes, as regedit exports it.
+    sim::LoadRegistry("; a comment line\n"
+                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6.0_45]\n"
+                      "\"MicroVersion\"=-\n"
+                      "\"Path\"=hex(2):43,3a,5c,6a,00\n");
+    HKEY entry = Open("SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6.0_45");
+    char buffer[64];
+    DWORD type = 0;
+    DWORD size = sizeof buffer;
+    EXPECT_EQ(RegQueryValueExA(entry, "MicroVersion", nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), &size),
+              ERROR_FILE_NOT_FOUND);
+    size = sizeof buffer;
+    ASSERT_EQ(RegQueryValueExA(entry, "Path", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, 2u);
+    EXPECT_EQ(std::string(buffer, size), std::string("C:\\j\0", 5));
+    size = sizeof buffer;
+    EXPECT_EQ(RegQueryValueExA(entry, "JavaHome", nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), &size),
+              ERROR_SUCCESS)
+        << "values the file does not name are kept";
+    RegCloseKey(entry);
+}
+
 TEST_F(SimulatedRegistryTest, ProtectedKeysRefuseFullAccessButAllowReading) {
     sim::DenyFullAccess("HKEY_LOCAL_MACHINE\\SOFTWARE");
     HKEY key = nullptr;

@@ -377,11 +377,10 @@ void SetSystemDirectory(const char *path) {
 void MakeDirs(const std::string &windowsPath) {
     Resolved r = Resolve(windowsPath.c_str());
     if (r.error) return;
-    std::string host = fs.hostRoot;
     std::string path = "C:";
     for (const std::string &part : r.parts) {
         path += "\\" + part;
-        host = Resolve(path.c_str()).host;
+        std::string host = Resolve(path.c_str()).host;
         mkdir(host.c_str(), 0755);
     }
 }
@@ -424,7 +423,8 @@ uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int seco
     int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     int64_t daysSince1970 = static_cast<int64_t>(era) * 146097 + dayOfEra - 719468;
-    int64_t seconds = daysSince1970 * 86400 + hour * 3600 + minute * 60 + second;
+    int64_t seconds =
+        daysSince1970 * 86400 + static_cast<int64_t>(hour) * 3600 + static_cast<int64_t>(minute) * 60 + second;
     return kUnixEpochAsFileTime + static_cast<uint64_t>(seconds * 10000000LL);
 }
 
@@ -593,8 +593,9 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *data) {
     }
     std::vector<std::string> names = sim::ListHostDir(folder.host);
     std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
-        std::string fa = sim::Fold(a), fb = sim::Fold(b);
-        return fa != fb ? fa < fb : a < b;
+        std::string foldedA = sim::Fold(a);
+        std::string foldedB = sim::Fold(b);
+        return foldedA != foldedB ? foldedA < foldedB : a < b;
     });
     std::string folderKey = folder.Key();
     if (!folder.parts.empty()) {

@@ -66,12 +66,9 @@ struct MessageBoxCall {
     UINT flags;
 };
 
-// Answers given in order to the next message boxes. When no answer and no
-// handler is left, MessageBoxA fails and returns 0.
-void QueueMessageBoxAnswers(const std::vector<int> &answers);
-// A handler answers every message box instead (for tests that act while the
-// box is open); an empty function removes it.
-void SetMessageBoxHandler(const std::function<int(const MessageBoxCall &)> &handler);
+// Answers given in order to the next message boxes. When no answer is left,
+// MessageBoxA fails and returns 0.
+void QueueMessageBoxAnswers(const std::vector<int> &next);
 const std::vector<MessageBoxCall> &MessageBoxes();
 
 // --- Commands ----------------------------------------------------------------
@@ -159,7 +156,7 @@ struct PcscService {
     std::optional<DWORD> sizeReported;
     std::optional<DWORD> fetchReported;
 };
-void SetPcscService(const PcscService &service);
+void SetPcscService(const PcscService &script);
 
 // One call of SCardListReadersA as the caller made it.
 struct ReaderQuery {

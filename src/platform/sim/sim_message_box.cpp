@@ -10,19 +10,15 @@ namespace {
 
 std::vector<MessageBoxCall> calls;
 std::deque<int> answers;
-std::function<int(const MessageBoxCall &)> handler;
 
 } // namespace
 
 void ResetMessageBoxes() {
     calls.clear();
     answers.clear();
-    handler = nullptr;
 }
 
 void QueueMessageBoxAnswers(const std::vector<int> &next) { answers.insert(answers.end(), next.begin(), next.end()); }
-
-void SetMessageBoxHandler(const std::function<int(const MessageBoxCall &)> &answer) { handler = answer; }
 
 const std::vector<MessageBoxCall> &MessageBoxes() { return calls; }
 
@@ -31,7 +27,6 @@ const std::vector<MessageBoxCall> &MessageBoxes() { return calls; }
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     sim::MessageBoxCall call{owner, text ? text : "", caption ? caption : "", type};
     sim::calls.push_back(call);
-    if (sim::handler) return sim::handler(call);
     if (sim::answers.empty()) return 0; // as when the box cannot be shown
     int answer = sim::answers.front();
     sim::answers.pop_front();

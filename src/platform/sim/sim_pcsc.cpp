@@ -47,7 +47,8 @@ LONG WINAPI ListReaders(ULONG_PTR context, LPCSTR groups, LPSTR readers, LPDWORD
         *readersLength = needed;
         return SCARD_E_INSUFFICIENT_BUFFER;
     }
-    std::memcpy(readers, service.readerList.data(), needed);
+    // A reader list is a run of names ending in an empty one, not one text.
+    std::memcpy(readers, service.readerList.data(), needed); // NOLINT(bugprone-not-null-terminated-result)
     *readersLength = service.fetchReported.value_or(needed);
     return SCARD_S_SUCCESS;
 }

@@ -162,7 +162,8 @@ void ResetRegistry() {
 
 void LoadRegistry(const std::string &regText) {
     std::istringstream in(regText);
-    std::string line, logical;
+    std::string line;
+    std::string logical;
     Key *key = nullptr;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -250,7 +251,8 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE 
         *dataSize = size;
         return ERROR_MORE_DATA;
     }
-    std::memcpy(data, value.data.data(), size);
+    // A value's bytes as stored: a string value need not end in a terminator.
+    std::memcpy(data, value.data.data(), size); // NOLINT(bugprone-not-null-terminated-result)
     *dataSize = size;
     return ERROR_SUCCESS;
 }

@@ -1,7 +1,7 @@
 // The Win32 subset the installer uses, declared for the Linux build and
 // implemented by the simulated machine. Names, values and structure layouts
 // follow the Windows SDK; fixed-width integers keep DWORD and LONG at 32 bits
-// on a 64-bit host.
+// on a 64-bit host. The macros give the SDK's values through C++ casts.
 #pragma once
 
 #include <cstddef>
@@ -32,12 +32,12 @@ typedef char *LPSTR;
 typedef const char *LPCSTR;
 typedef DWORD *LPDWORD;
 typedef BYTE *LPBYTE;
-typedef struct HKEY__ *HKEY;
+typedef struct SimKey *HKEY;
 typedef HKEY *PHKEY;
-typedef struct HWND__ *HWND;
-typedef struct HINSTANCE__ *HINSTANCE;
+typedef struct SimWindow *HWND;
+typedef struct SimInstance *HINSTANCE;
 typedef HINSTANCE HMODULE;
-typedef struct HCURSOR__ *HCURSOR;
+typedef struct SimCursor *HCURSOR;
 typedef HANDLE HGLOBAL;
 typedef DWORD REGSAM;
 typedef INT_PTR(WINAPI *FARPROC)();
@@ -51,10 +51,11 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 
 #define MAX_PATH 260
 
-#define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
-#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
-#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)(((WORD)(l)) | ((DWORD)((WORD)(h))) << 16))
+#define LOWORD(l) (static_cast<WORD>(static_cast<ULONG_PTR>(l) & 0xffff))
+#define HIWORD(l) (static_cast<WORD>((static_cast<ULONG_PTR>(l) >> 16) & 0xffff))
+#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
+#define MAKEWPARAM(l, h)                                                                                               \
+    (static_cast<WPARAM>(static_cast<DWORD>(static_cast<WORD>(l)) | static_cast<DWORD>(static_cast<WORD>(h)) << 16))
 
 // Errors
 #define ERROR_SUCCESS 0L
@@ -83,8 +84,8 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 
 // Files
-#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
-#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
+#define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(-1))
 #define FILE_ATTRIBUTE_READONLY 0x00000001
 #define FILE_ATTRIBUTE_HIDDEN 0x00000002
 #define FILE_ATTRIBUTE_SYSTEM 0x00000004
@@ -101,12 +102,12 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
 
-typedef struct _FILETIME {
+struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
-} FILETIME;
+};
 
-typedef struct _SYSTEMTIME {
+struct SYSTEMTIME {
     WORD wYear;
     WORD wMonth;
     WORD wDayOfWeek;
@@ -115,9 +116,9 @@ typedef struct _SYSTEMTIME {
     WORD wMinute;
     WORD wSecond;
     WORD wMilliseconds;
-} SYSTEMTIME;
+};
 
-typedef struct _BY_HANDLE_FILE_INFORMATION {
+struct BY_HANDLE_FILE_INFORMATION {
     DWORD dwFileAttributes;
     FILETIME ftCreationTime;
     FILETIME ftLastAccessTime;
@@ -128,9 +129,9 @@ typedef struct _BY_HANDLE_FILE_INFORMATION {
     DWORD nNumberOfLinks;
     DWORD nFileIndexHigh;
     DWORD nFileIndexLow;
-} BY_HANDLE_FILE_INFORMATION;
+};
 
-typedef struct _WIN32_FIND_DATAA {
+struct WIN32_FIND_DATAA {
     DWORD dwFileAttributes;
     FILETIME ftCreationTime;
     FILETIME ftLastAccessTime;
@@ -140,8 +141,8 @@ typedef struct _WIN32_FIND_DATAA {
     DWORD dwReserved0;
     DWORD dwReserved1;
     CHAR cFileName[MAX_PATH];
-    CHAR cAlternateFileName[14];
-} WIN32_FIND_DATAA;
+    CHAR cAlternateFileName[14]; // NOLINT(readability-magic-numbers): an 8.3 name, as the SDK lays it out
+};
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
@@ -156,8 +157,8 @@ BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info);
 BOOL FileTimeToSystemTime(const FILETIME *fileTime, SYSTEMTIME *systemTime);
 BOOL CloseHandle(HANDLE handle);
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *data);
-BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *data);
-BOOL FindClose(HANDLE search);
+BOOL FindNextFileA(HANDLE handle, WIN32_FIND_DATAA *data);
+BOOL FindClose(HANDLE handle);
 BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
@@ -165,8 +166,8 @@ BOOL SetCurrentDirectoryA(LPCSTR path);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 
 // Registry
-#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)0x80000001)
-#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002)
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001)))
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000002)))
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_SET_VALUE 0x0002
 #define KEY_CREATE_SUB_KEY 0x0004
@@ -189,14 +190,14 @@ LONG RegCloseKey(HKEY key);
 // Processes, libraries and memory
 #define GMEM_FIXED 0x0000
 #define SCARD_S_SUCCESS 0
-#define SCARD_E_NO_SERVICE ((LONG)0x8010001D)
-#define SCARD_E_NO_READERS_AVAILABLE ((LONG)0x8010002E)
-#define SCARD_E_INSUFFICIENT_BUFFER ((LONG)0x80100008)
+#define SCARD_E_NO_SERVICE (static_cast<LONG>(0x8010001D))
+#define SCARD_E_NO_READERS_AVAILABLE (static_cast<LONG>(0x8010002E))
+#define SCARD_E_INSUFFICIENT_BUFFER (static_cast<LONG>(0x80100008))
 
 // Pointer-sized members are 32-bit stand-ins so that the record has the
 // layout and size (68 bytes) of the 32-bit product; the simulation never
 // follows them.
-typedef struct _STARTUPINFOA {
+struct STARTUPINFOA {
     DWORD cb;
     uint32_t lpReserved;
     uint32_t lpDesktop;
@@ -215,14 +216,14 @@ typedef struct _STARTUPINFOA {
     uint32_t hStdInput;
     uint32_t hStdOutput;
     uint32_t hStdError;
-} STARTUPINFOA;
+};
 
-typedef struct _PROCESS_INFORMATION {
+struct PROCESS_INFORMATION {
     HANDLE hProcess;
     HANDLE hThread;
     DWORD dwProcessId;
     DWORD dwThreadId;
-} PROCESS_INFORMATION;
+};
 
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
                     LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
