@@ -9,13 +9,12 @@ sudo=""
 packages="cmake make g++ libgtest-dev googletest
 g++-mingw-w64-i686 binutils-mingw-w64-i686
 wine wine32:i386 wine64 xvfb x11-apps imagemagick locales python3
-default-jdk-headless zip
+default-jdk-headless
 clang libclang-rt-14-dev
 valgrind clang-tidy cppcheck lcov"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
-    updated=""
 fi
 
 missing=""
