@@ -8,7 +8,7 @@ sudo=""
 
 packages="cmake make g++ libgtest-dev googletest
 g++-mingw-w64-i686 binutils-mingw-w64-i686
-wine wine32:i386 wine64 xvfb x11-apps imagemagick locales python3
+wine wine32:i386 wine64 xvfb imagemagick locales python3
 default-jdk-headless
 clang libclang-rt-14-dev
 valgrind clang-tidy cppcheck lcov"
