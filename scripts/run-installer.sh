@@ -89,7 +89,7 @@ for home_dir in "Program Files/Java/jre6" "Program Files/Java/jdk1.6.0_45/jre"; 
     done
 done
 for file in ocf1.2.jar ocfpcsc1.dll; do show "C:/windows/system32/$file" "$drive/windows/system32/$file"; done
-profile=$(find "$drive/users" -maxdepth 1 -mindepth 1 -type d ! -name Public | head -n 1)
+profile=$(demo_profile)
 for file in .java.policy .opencard.properties; do show "C:/users/$(basename "$profile")/$file" "$profile/$file"; done
 echo "== commands the runtimes' java.exe ran (current directory|arguments)"
 for bin in "Program Files/Java/jre6/bin" "Program Files/Java/jdk1.6.0_45/bin"; do

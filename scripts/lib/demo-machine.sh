@@ -14,6 +14,7 @@
 #                               a runtime's folders and stand-in java.exe, and its registry entry
 #   demo_install                the zip into C:\Instalator, the stale ocf1.2.jar, the registry
 #   demo_start_installer        runs installer.exe from C:\Instalator in the background; sets installer
+#   demo_profile                prints the host folder of the user's profile (C:\users\<user>)
 #   wine_run <command...>       a command as the machine's user, in its prefix and on its display
 #   driver <ui_driver command...>
 #
@@ -105,6 +106,10 @@ EOF
 demo_start_installer() {
     (cd "$drive/Instalator" && wine_run wine installer.exe) &
     installer=$!
+}
+
+demo_profile() {
+    find "$drive/users" -maxdepth 1 -mindepth 1 -type d ! -name Public | head -n 1
 }
 
 driver() { wine_run wine "Z:$(echo "$build/tests/e2e/ui_driver.exe" | tr / '\\')" "$@"; }
