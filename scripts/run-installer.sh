@@ -19,83 +19,25 @@ cd "$(dirname "$0")/.."
 repo=$(pwd)
 out=${OUT:-$repo/out/demo}
 
+. scripts/lib/demo-machine.sh
+
 scripts/setup-debian.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target distribution stand_ins ui_driver >/dev/null
-build=$repo/build/windows
-
-work=$(mktemp -d /tmp/installer-demo.XXXXXX)
-home=$work/home
-drive=$home/prefix/drive_c
-mkdir -p "$home" "$out"
-
-# Wine running as root would let anyone overwrite read-only files.
-run_as=""
-if [ "$(id -u)" = 0 ]; then
-    run_as="setpriv --reuid=65534 --regid=65534 --clear-groups --"
-fi
-export HOME="$home" WINEPREFIX="$home/prefix" WINEARCH=win32 WINEDEBUG=-all LC_ALL=pl_PL.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine_run() { $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" DISPLAY="$DISPLAY" "$@"; }
-
-xvfb_pid=""
-cleanup() {
-    wine_run wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    if [ "${KEEP:-}" = 1 ]; then echo "demo machine kept in $work"; else rm -rf "$work"; fi
-}
-trap cleanup EXIT
+demo_build
+demo_open /tmp/installer-demo
+mkdir -p "$out"
 
 headless=""
 if [ -z "${DISPLAY:-}" ]; then
     headless=yes
-    displayfile=$work/display
-    Xvfb -displayfd 3 -ac -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$displayfile")"
+    demo_virtual_display
 fi
 
 echo "== preparing the demo machine (a fresh 32-bit Wine prefix)"
-[ -n "$run_as" ] && chown -R 65534:65534 "$work"
-wine_run wineboot -i >/dev/null 2>&1
-wine_run wineserver -w
+demo_boot
+demo_add_runtime 'Java Runtime Environment' 1.6.0_45 'Program Files\Java\jre6' .
+demo_add_runtime 'Java Development Kit' 1.6.0_45 'Program Files\Java\jdk1.6.0_45' jre
+demo_install
 
-jre='C:\Program Files\Java\jre6'
-jdk='C:\Program Files\Java\jdk1.6.0_45'
-make_runtime() { # <host folder of the home> <folder holding lib, relative to it>
-    mkdir -p "$1/bin" "$1/$2/lib/ext" "$1/$2/lib/security"
-    cp "$build/standins/java.exe" "$1/bin/java.exe"
-    printf '// the policy this runtime came with\r\n' >"$1/$2/lib/security/java.policy"
-}
-make_runtime "$drive/Program Files/Java/jre6" .
-make_runtime "$drive/Program Files/Java/jdk1.6.0_45" jre
-printf 'a stale OCF archive left by an earlier installation\r\n' >"$drive/windows/system32/ocf1.2.jar"
-cat >"$work/demo.reg" <<EOF
-REGEDIT4
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6.0_45]
-"JavaHome"="$(echo "$jre" | sed 's/\\/\\\\/g')"
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\Java Development Kit\\1.6.0_45]
-"JavaHome"="$(echo "$jdk" | sed 's/\\/\\\\/g')"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
-"Default"="1024x768"
-EOF
-# The installer ships as a zip: unpack it where a user would.
-mkdir -p "$drive/Instalator"
-(cd "$drive/Instalator" && cmake -E tar xf "$build/smartcard-installer.zip")
-[ -n "$run_as" ] && chown -R 65534:65534 "$work"
-wine_run wine regedit /S "Z:$(echo "$work/demo.reg" | tr / '\\')"
-wine_run wineserver -w
-
-welcome='Instalator czytnika kart mikropr. dla przeglądarek internetowych'
-dialog='Instalator czytnika kart mikroproc. [v1.4]'
-driver() { wine_run wine "Z:$(echo "$build/tests/e2e/ui_driver.exe" | tr / '\\')" "$@"; }
 shot() {
     sleep 1
     # The desktop around the windows is one colour: trim it away.
@@ -104,22 +46,21 @@ shot() {
 }
 
 echo "== running the installer from C:\\Instalator"
-(cd "$drive/Instalator" && wine_run wine installer.exe) &
-installer=$!
+demo_start_installer
 if [ -n "$headless" ]; then
-    driver wait "$welcome"
+    driver wait "$demo_welcome"
     shot 1-welcome-prompt.png
-    driver click "$welcome" 6 # Yes
-    driver wait "$dialog"
+    driver click "$demo_welcome" 6 # Yes
+    driver wait "$demo_dialog"
     shot 2-dialog.png
-    driver click "$dialog" 1 # In&staluj
-    driver wait-text "$dialog" 1 '&Szczegóły >>'
+    driver click "$demo_dialog" 1 # In&staluj
+    driver wait-text "$demo_dialog" 1 '&Szczegóły >>'
     shot 3-after-run.png
-    driver click "$dialog" 1 # &Szczegóły >>
-    driver wait-text "$dialog" 1 '&Szczegóły <<'
+    driver click "$demo_dialog" 1 # &Szczegóły >>
+    driver wait-text "$demo_dialog" 1 '&Szczegóły <<'
     shot 4-details.png
-    driver text "$dialog" 1009 >"$out/report-cp1250.txt"
-    driver click "$dialog" 2 # &Zamknij
+    driver text "$demo_dialog" 1009 >"$out/report-cp1250.txt"
+    driver click "$demo_dialog" 2 # &Zamknij
     driver wait Info
     shot 5-restart-notice.png
     driver click Info 1 # OK
@@ -148,7 +89,7 @@ for home_dir in "Program Files/Java/jre6" "Program Files/Java/jdk1.6.0_45/jre"; 
     done
 done
 for file in ocf1.2.jar ocfpcsc1.dll; do show "C:/windows/system32/$file" "$drive/windows/system32/$file"; done
-profile=$(find "$drive/users" -maxdepth 1 -mindepth 1 -type d ! -name Public | head -n 1)
+profile=$(demo_profile)
 for file in .java.policy .opencard.properties; do show "C:/users/$(basename "$profile")/$file" "$profile/$file"; done
 echo "== commands the runtimes' java.exe ran (current directory|arguments)"
 for bin in "Program Files/Java/jre6/bin" "Program Files/Java/jdk1.6.0_45/bin"; do

@@ -5,7 +5,6 @@
 namespace e2e {
 namespace {
 
-const DWORD kPollMs = 50;
 const int kMessageTextId = 0xFFFF; // the static control that holds a message box's text
 
 struct Search {
@@ -39,12 +38,12 @@ HWND WaitForWindow(DWORD processId, const char *caption, DWORD timeoutMs) {
     return search.found;
 }
 
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs, DWORD pollMs) {
     DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(kPollMs);
+        Sleep(pollMs);
     }
 }
 

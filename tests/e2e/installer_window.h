@@ -15,8 +15,11 @@ const DWORD kWaitMs = 30000;
 // A visible top-level window of the process (of any process for 0) with
 // exactly this caption, or nullptr when none appeared within the time.
 HWND WaitForWindow(DWORD processId, const char *caption, DWORD timeoutMs = kWaitMs);
+// How often a wait looks again.
+const DWORD kPollMs = 50;
+
 // True as soon as condition holds; false when the time ran out.
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = kWaitMs);
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = kWaitMs, DWORD pollMs = kPollMs);
 
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);

@@ -7,6 +7,9 @@
 //   ui_driver wait-text <caption> <id> <text> the control's text has become <text>
 //   ui_driver gone <caption>                  no window with this caption is left
 //   ui_driver click <caption> <id>            clicks the button (posted: never waits for its work)
+//   ui_driver timed-click <caption> <id> <text>
+//                                             clicks the button, waits until its own text has become
+//                                             <text> and prints the milliseconds in between
 //   ui_driver text <caption> <id>             prints the control's text
 //   ui_driver message <caption>               prints the message box's text
 //
@@ -28,6 +31,11 @@ const int kDone = 0;
 const int kNotThere = 1;
 const int kUsage = 2;
 
+// A timed click waits for a whole installation, which may take minutes, and
+// looks often so that the figure is not rounded up to the poll interval.
+const DWORD kTimedWaitMs = 10 * 60 * 1000;
+const DWORD kTimedPollMs = 1;
+
 int Print(const std::string &text) {
     _setmode(_fileno(stdout), _O_BINARY);
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -35,6 +43,23 @@ int Print(const std::string &text) {
 }
 
 HWND Find(const char *caption) { return e2e::WaitForWindow(0, caption, 0); }
+
+// Posts the click and waits for the button's new text. The clock starts
+// just before the click is posted, so nothing of this program's own start
+// is counted; it stops when the text is read back changed.
+int TimedClick(HWND window, int id, const std::string &text) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    e2e::Click(window, id);
+    if (!e2e::WaitUntil([&] { return e2e::ItemText(window, id) == text; }, kTimedWaitMs, kTimedPollMs))
+        return kNotThere;
+    QueryPerformanceCounter(&end);
+    double milliseconds = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+    char line[32];
+    std::snprintf(line, sizeof line, "%.1f\n", milliseconds);
+    return Print(line);
+}
 
 } // namespace
 
@@ -56,6 +81,7 @@ int main(int argc, char **argv) {
         e2e::Click(window, id);
         return kDone;
     }
+    if (command == "timed-click" && argc == 5) return TimedClick(window, id, argv[4]);
     if (command == "text" && argc == 4) return Print(e2e::ItemText(window, id));
     if (command == "wait-text" && argc == 5)
         return e2e::WaitUntil([&] { return e2e::ItemText(window, id) == argv[4]; }) ? kDone : kNotThere;
