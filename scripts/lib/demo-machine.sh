@@ -36,11 +36,8 @@ demo_open() {
     mkdir -p "$home"
     printf 'REGEDIT4\n\n' >"$work/demo.reg"
 
-    # Wine running as root would let anyone overwrite read-only files.
-    run_as=""
-    if [ "$(id -u)" = 0 ]; then
-        run_as="setpriv --reuid=65534 --regid=65534 --clear-groups --"
-    fi
+    . scripts/lib/ordinary-user.sh
+    ordinary_user_setup "$build"
     export HOME="$home" WINEPREFIX="$home/prefix" WINEARCH=win32 WINEDEBUG=-all LC_ALL=pl_PL.UTF-8
     export WINEDLLOVERRIDES="mscoree,mshtml="
     xvfb_pid=""

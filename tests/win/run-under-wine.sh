@@ -10,18 +10,9 @@ shift
 home=$(cd "$(dirname "$program")" && pwd)/wine-home
 mkdir -p "$home"
 
-run_as=""
-if [ "$(id -u)" = 0 ]; then
-    chown -R 65534:65534 "$home"
-    run_as="setpriv --reuid=65534 --regid=65534 --clear-groups --"
-    # The ordinary user must reach the build tree: in a checkout below a
-    # private folder (such as /root) the folders above it must let others pass.
-    folder=$(dirname "$home")
-    while [ "$folder" != / ]; do
-        [ -n "$(find "$folder" -maxdepth 0 -perm -o+x)" ] || chmod o+x "$folder"
-        folder=$(dirname "$folder")
-    done
-fi
+. "$(dirname "$0")/../../scripts/lib/ordinary-user.sh"
+ordinary_user_setup "$home"
+[ -z "$run_as" ] || chown -R 65534:65534 "$home"
 
 xvfb_pid=""
 cleanup() {
