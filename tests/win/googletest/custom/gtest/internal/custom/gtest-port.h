@@ -10,7 +10,7 @@ namespace testing {
 namespace internal {
 
 class Notification {
-public:
+  public:
     Notification() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
     ~Notification() { CloseHandle(event_); }
     Notification(const Notification &) = delete;
@@ -18,7 +18,7 @@ public:
     void Notify() { SetEvent(event_); }
     void WaitForNotification() { WaitForSingleObject(event_, INFINITE); }
 
-private:
+  private:
     HANDLE event_;
 };
 
