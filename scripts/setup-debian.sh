@@ -21,9 +21,11 @@ missing=""
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing="$missing $package"
 done
+# Recommended packages come too: Wine's (its fonts, the X extensions it uses)
+# are part of the set-up the Wine tests were written on.
 if [ -n "$missing" ]; then
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
 fi
 
 # Wine takes its ANSI code page from the locale: pl_PL gives Windows-1250,
