@@ -13,8 +13,6 @@ void Record(char *failingPath, const char *path) {
     if (failingPath) CopyText(failingPath, kPathCapacity, path);
 }
 
-bool IsDotEntry(const char *name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
-
 CopyOutcome CopyFolderEntry(const TreePattern &pattern, const char *targetFolder, const char *name, char *failingPath) {
     char targetSubfolder[kPathCapacity];
     if (!EntryPath(targetSubfolder, targetFolder, name)) {

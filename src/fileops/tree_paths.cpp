@@ -25,3 +25,5 @@ bool EntryPath(char *path, const char *base, const char *name) {
 bool SubfolderPattern(char *path, const TreePattern &pattern, const char *name) {
     return EntryPath(path, pattern.directoryPart, name) && JoinPath(path, pattern.lastComponent);
 }
+
+bool IsDotEntry(const char *name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }

@@ -20,3 +20,6 @@ bool EntryPath(char *path, const char *base, const char *name);
 
 // The pattern that walks the subfolder name: directory part, name, last component.
 bool SubfolderPattern(char *path, const TreePattern &pattern, const char *name);
+
+// The entries "." and ".." that a search lists in every folder but a root.
+bool IsDotEntry(const char *name);

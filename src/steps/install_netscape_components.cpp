@@ -8,6 +8,7 @@
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/copy_tree.h"
+#include "fileops/tree_paths.h"
 #include "platform/win32.h"
 #include "steps/netscape_paths.h"
 #include "steps/step_message.h"
@@ -36,8 +37,6 @@ struct Run {
     CopyOutcome lastCopy = kCopyDone;
     char failingPath[kPathCapacity] = "";
 };
-
-bool IsDotEntry(const char *name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 // A profile folder is a plain folder: one that also carries any other
 // attribute (hidden, read-only, archive...) is not taken for a profile.
