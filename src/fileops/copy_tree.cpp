@@ -1,7 +1,5 @@
 #include "fileops/copy_tree.h"
 
-#include <cstring>
-
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/tree_paths.h"

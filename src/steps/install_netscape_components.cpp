@@ -2,8 +2,6 @@
 // package's jars tree into the browser's Java classes folder, the PC/SC
 // bridge library into its Java bin folder, and the properties file into
 // every user profile.
-#include <cstring>
-
 #include "app/install_steps.h"
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
