@@ -6,26 +6,12 @@
 
 namespace {
 
-const char kOldOcfFailed[] = "Detekcja/deinstalacja poprzedniego środowiska OCF: BŁĄD - ";
 const char kSectionEnd[] = "\r\n\r\n";
 const char kOk[] = "OK";
 const char kError[] = "BŁĄD";
 const char kErrorPrefix[] = "BŁĄD - ";
 const char kWarning[] = "UWAGA";
 const char kWarningPrefix[] = "UWAGA - ";
-
-struct ComponentSection {
-    InstallStep step;
-    const char *heading;
-};
-
-// The driver's section leads, although its step runs last.
-const ComponentSection kComponentSections[] = {
-    {kReaderDriverStep, "Instalacja sterownika czytnika kart: "},
-    {kIeStep, "Instalacja komponentów dla MS Internet Explorera: "},
-    {kNetscapeStep, "Instalacja komponentów dla Netscape 4.x: "},
-    {kJavaPluginStep, "Instalacja komponentów dla Sun Java Plug-in: "},
-};
 
 // Appends within the report's capacity; `used` is the text's length so far.
 // The longest report fits, so nothing is ever cut.
@@ -44,13 +30,33 @@ void AppendMessage(char *report, size_t *used, const char *message) {
     Append(report, used, message, end ? static_cast<const char *>(end) - message : kStepMessageCapacity - 1);
 }
 
-} // namespace
-
-void StartRunOutcome(RunOutcome *outcome) {
-    // cppcheck-suppress ctuuninitvar ; the outcome is only written here, never read
-    for (int &result : outcome->results) result = kStepNotRun;
-    std::memset(outcome->messages, 0, sizeof outcome->messages);
+void AppendSection(const InstallStepRow &row, const RunOutcome &outcome, DetailsReport *report, size_t *used) {
+    char *text = report->text;
+    int result = outcome.results[row.step];
+    const char *message = outcome.messages[row.step];
+    if (row.convention == ResultConvention::RemovalResult) {
+        if (result != kOldOcfNotRemoved) return;
+        Append(text, used, row.heading);
+        AppendMessage(text, used, message);
+        Append(text, used, kSectionEnd);
+        return;
+    }
+    if (result == kStepNotRun || result == kStepAborted) return;
+    Append(text, used, row.heading);
+    if (result == kStepOk) {
+        Append(text, used, kOk);
+        report->statusLabels[row.step] = kOk;
+    } else {
+        // Any result other than success or error counts as a warning.
+        bool error = result == kStepError;
+        Append(text, used, error ? kErrorPrefix : kWarningPrefix);
+        AppendMessage(text, used, message);
+        report->statusLabels[row.step] = error ? kError : kWarning;
+    }
+    Append(text, used, kSectionEnd);
 }
+
+} // namespace
 
 void ComposeDetailsReport(const RunOutcome &outcome, DetailsReport *report) {
     // cppcheck-suppress ctuuninitvar ; the report is only written, from its start
@@ -59,25 +65,9 @@ void ComposeDetailsReport(const RunOutcome &outcome, DetailsReport *report) {
     text[0] = '\0';
     for (const char *&label : report->statusLabels) label = nullptr;
 
-    if (outcome.results[kOldOcfStep] == kOldOcfNotRemoved) {
-        Append(text, &used, kOldOcfFailed);
-        AppendMessage(text, &used, outcome.messages[kOldOcfStep]);
-        Append(text, &used, kSectionEnd);
-    }
-    for (const ComponentSection &section : kComponentSections) {
-        int result = outcome.results[section.step];
-        if (result == kStepNotRun || result == kStepAborted) continue;
-        Append(text, &used, section.heading);
-        if (result == kStepOk) {
-            Append(text, &used, kOk);
-            report->statusLabels[section.step] = kOk;
-        } else {
-            // Any result other than success or error counts as a warning.
-            bool error = result == kStepError;
-            Append(text, &used, error ? kErrorPrefix : kWarningPrefix);
-            AppendMessage(text, &used, outcome.messages[section.step]);
-            report->statusLabels[section.step] = error ? kError : kWarning;
+    for (int position = 0; position < kInstallStepCount; ++position) {
+        for (const InstallStepRow &row : kInstallStepTable) {
+            if (row.reportPosition == position) AppendSection(row, outcome, report, &used);
         }
-        Append(text, &used, kSectionEnd);
     }
 }

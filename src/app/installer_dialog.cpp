@@ -2,19 +2,15 @@
 
 #include "app/details_report.h"
 #include "app/reader_models.h"
+#include "app/run_outcome_log.h"
+#include "app/version.h"
 #include "fileops/bounded_text.h"
 #include "res/resource.h"
-#include "steps/step_message.h"
-
-const InstallStepTable kInstallSteps = {RemoveOldOcf, InstallIeComponents, InstallNetscapeComponents,
-                                        InstallJavaPluginComponents, InstallReaderDriver};
 
 namespace {
 
 enum DialogState { BeforeInstall = -1, DetailsShown = 0, DetailsHidden = 1 };
 
-const int kVersionMajor = 1;
-const int kVersionMinor = 4;
 const char kCaptionFormat[] = "Instalator czytnika kart mikroproc. [v%d.%d]";
 const char kToggleFormat[] = "&Szczegóły %s";
 const char kShowDetails[] = ">>";
@@ -22,26 +18,9 @@ const char kHideDetails[] = "<<";
 const char kCloseCaption[] = "&Zamknij";
 const char kRestartNotice[] = "Dla poprawnego zakończenia instalacji konieczne jest zrestartowanie komputera.";
 const char kRestartCaption[] = "Info";
-const char kReaderOutOfRange[] = "Wybór czytnika kart spoza dostępnej listy";
 const int kCaptionCapacity = 64; // room for either caption
 
-// Each step's status label, by InstallStep; old OCF removal has none.
-const int kNoLabel = 0;
-const int kStatusLabels[kInstallStepCount] = {kNoLabel, IDC_STATUS_IE, IDC_STATUS_NETSCAPE, IDC_STATUS_JAVA,
-                                              IDC_STATUS_DRIVER};
-
-// The choice boxes, in the order a run reads and then freezes them.
-const int kChoiceBoxes[] = {IDC_CHK_IE, IDC_CHK_NETSCAPE, IDC_CHK_JAVA, IDC_CHK_DRIVER};
-
-struct Choices {
-    bool ie;
-    bool netscape;
-    bool javaPlugin;
-    bool readerDriver;
-};
-
 // The one dialog of the process owns these for its lifetime.
-InstallStepTable steps = kInstallSteps;
 DialogState dialogState = BeforeInstall;
 int collapsedHeight = 0;
 int fullHeight = 0;
@@ -66,7 +45,7 @@ void SetResultViewCaptions(HWND dialog) {
     SetDlgItemTextA(dialog, IDCANCEL, kCloseCaption);
 }
 
-void Initialise(HWND dialog) {
+void Initialise(HWND dialog, const InstallChoices &choices) {
     SetFocus(GetDlgItem(dialog, IDOK));
 
     char caption[kCaptionCapacity];
@@ -85,60 +64,46 @@ void Initialise(HWND dialog) {
 
     dialogState = BeforeInstall;
     runInProgress = false;
-    CheckDlgButton(dialog, IDC_CHK_DRIVER, BST_CHECKED);
-    CheckDlgButton(dialog, IDC_CHK_JAVA, BST_CHECKED);
+    for (const InstallStepRow &row : kInstallStepTable)
+        if (row.choiceBox && choices.chosen[row.step]) CheckDlgButton(dialog, row.choiceBox, BST_CHECKED);
     // The driver's label takes the reader list's place after the run.
     ShowWindow(GetDlgItem(dialog, IDC_STATUS_DRIVER), SW_HIDE);
 
     HWND readerList = GetDlgItem(dialog, IDC_READER_MODEL);
     for (const ReaderModel &model : ReaderModelTable)
         SendMessageA(readerList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model.displayName));
-    SendMessageA(readerList, CB_SETCURSEL, 0, 0);
+    SendMessageA(readerList, CB_SETCURSEL, static_cast<WPARAM>(choices.readerModel), 0);
 }
 
-// Runs the chosen steps in their fixed order. An Abort answered in a
-// component step's conflict prompt ends the run there.
-void RunSteps(HWND dialog, const Choices &choices, RunOutcome *outcome) {
-    int *results = outcome->results;
-    char(*messages)[kStepMessageCapacity] = outcome->messages;
+// The choices as they stand when Install is pressed; the run reads nothing
+// of the dialog after this.
+InstallChoices ReadChoices(HWND dialog) {
+    InstallChoices choices = {};
+    for (const InstallStepRow &row : kInstallStepTable)
+        if (row.choiceBox) choices.chosen[row.step] = IsChecked(dialog, row.choiceBox);
+    choices.readerModel = static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_READER_MODEL), CB_GETCURSEL, 0, 0));
+    return choices;
+}
 
-    results[kOldOcfStep] = steps.removeOldOcf(messages[kOldOcfStep], kStepMessageCapacity);
-    if (choices.ie) {
-        results[kIeStep] = steps.installIeComponents(messages[kIeStep], kStepMessageCapacity);
-        if (results[kIeStep] == kStepAborted) return;
-    }
-    if (choices.netscape) {
-        results[kNetscapeStep] = steps.installNetscapeComponents(messages[kNetscapeStep], kStepMessageCapacity);
-        if (results[kNetscapeStep] == kStepAborted) return;
-    }
-    if (choices.javaPlugin) {
-        results[kJavaPluginStep] = steps.installJavaPluginComponents(messages[kJavaPluginStep], kStepMessageCapacity);
-        if (results[kJavaPluginStep] == kStepAborted) return;
-    }
-    if (!choices.readerDriver) return;
-
-    int model = static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_READER_MODEL), CB_GETCURSEL, 0, 0));
-    if (model < 0 || model >= kReaderModelCount) {
-        results[kReaderDriverStep] = kStepError;
-        WriteStepMessage(messages[kReaderDriverStep], kStepMessageCapacity, kReaderOutOfRange);
-        return;
-    }
-    results[kReaderDriverStep] = steps.installReaderDriver(ReaderModelTable[model].driverCode,
-                                                           messages[kReaderDriverStep], kStepMessageCapacity);
+// The choice controls, in the order the run reads them.
+void EnableChoices(HWND dialog, BOOL enable) {
+    for (const InstallStepRow &row : kInstallStepTable)
+        if (row.choiceBox) EnableWindow(GetDlgItem(dialog, row.choiceBox), enable);
+    EnableWindow(GetDlgItem(dialog, IDC_READER_MODEL), enable);
 }
 
 void ShowOutcome(HWND dialog, const RunOutcome &outcome) {
     DetailsReport report;
     ComposeDetailsReport(outcome, &report);
-    for (int step = 0; step < kInstallStepCount; ++step)
-        if (report.statusLabels[step]) SetDlgItemTextA(dialog, kStatusLabels[step], report.statusLabels[step]);
+    for (const InstallStepRow &row : kInstallStepTable)
+        if (report.statusLabels[row.step]) SetDlgItemTextA(dialog, row.statusLabel, report.statusLabels[row.step]);
     SetDlgItemTextA(dialog, IDC_DETAILS, report.text);
 }
 
 // An installation runs once per dialog: afterwards the choices stay as they
 // were run, and the Install button shows and hides the details instead.
 void EnterResultView(HWND dialog) {
-    for (int id : kChoiceBoxes) EnableWindow(GetDlgItem(dialog, id), FALSE);
+    EnableChoices(dialog, FALSE);
     ShowWindow(GetDlgItem(dialog, IDC_READER_MODEL), SW_HIDE);
     ShowWindow(GetDlgItem(dialog, IDC_STATUS_DRIVER), SW_SHOW);
     dialogState = DetailsHidden;
@@ -146,15 +111,18 @@ void EnterResultView(HWND dialog) {
 }
 
 void Install(HWND dialog) {
-    Choices choices = {IsChecked(dialog, IDC_CHK_IE), IsChecked(dialog, IDC_CHK_NETSCAPE),
-                       IsChecked(dialog, IDC_CHK_JAVA), IsChecked(dialog, IDC_CHK_DRIVER)};
+    InstallChoices choices = ReadChoices(dialog);
     HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
 
+    // A step's conflict prompt has no owner, so the user could still change
+    // the choices while it is open: they stay as the run was started with.
+    EnableChoices(dialog, FALSE);
     RunOutcome outcome;
     StartRunOutcome(&outcome);
     runInProgress = true;
-    RunSteps(dialog, choices, &outcome);
+    RunInstallation(choices, &outcome);
     runInProgress = false;
+    LogRunOutcome(outcome);
 
     ShowOutcome(dialog, outcome);
     SetCursor(previousCursor);
@@ -179,11 +147,13 @@ void Close(HWND dialog) {
 
 } // namespace
 
-void UseInstallSteps(const InstallStepTable &table) { steps = table; }
-
-INT_PTR CALLBACK InstallerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK InstallerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: Initialise(dialog); return FALSE; // the focus is set already
+    case WM_INITDIALOG: {
+        const InstallChoices *given = reinterpret_cast<const InstallChoices *>(lParam);
+        Initialise(dialog, given ? *given : DefaultChoices());
+        return FALSE; // the focus is set already
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:

@@ -21,5 +21,13 @@ struct PromptedFile {
 // the file name) so that sizes and dates always stay readable.
 void ComposeConflictPrompt(char *text, size_t capacity, const PromptedFile &source, const PromptedFile &target);
 
-// Shows the prompt, without an owner window, and returns the button pressed.
+// What AskAboutConflict returns when nobody is there to answer.
+constexpr int kConflictNotAsked = -1;
+
+// With no one at the screen (an unattended run) no prompt can be answered:
+// while keep is set, every conflict keeps its target without asking.
+void KeepConflictsWithoutAsking(bool keep);
+
+// Shows the prompt, without an owner window, and returns the button pressed;
+// kConflictNotAsked when conflicts are kept without asking.
 int AskAboutConflict(const PromptedFile &source, const PromptedFile &target);

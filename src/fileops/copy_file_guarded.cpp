@@ -1,6 +1,10 @@
 #include "fileops/copy_file_guarded.h"
 
+#include <cstring>
+
 #include "fileops/conflict_prompt.h"
+#include "fileops/join_path.h"
+#include "log/run_log.h"
 #include "platform/win32.h"
 
 namespace {
@@ -25,6 +29,23 @@ void CloseIfOpen(HANDLE file) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
+// The log names a source given relative to a package folder in full.
+void LogCopy(const char *event, const char *source, const char *target, DWORD error) {
+    if (!RunLogOpen()) return;
+    char folder[kPathCapacity] = "";
+    bool relative = source[0] != '\\' && !(source[0] != '\0' && source[1] == ':');
+    if (relative) {
+        DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+        if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+    }
+    const char *separator = folder[0] && folder[std::strlen(folder) - 1] != '\\' ? "\\" : "";
+    if (error)
+        LogEvent("%s (error %lu): %s%s%s -> %s", event, static_cast<unsigned long>(error), folder, separator, source,
+                 target);
+    else
+        LogEvent("%s: %s%s%s -> %s", event, folder, separator, source, target);
+}
+
 } // namespace
 
 CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare) {
@@ -34,8 +55,10 @@ CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare)
             DWORD attributes = GetFileAttributesA(target);
             if (attributes != INVALID_FILE_ATTRIBUTES)
                 SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+            LogCopy("copied", source, target, 0);
             return kCopyDone;
         }
+        DWORD copyError = GetLastError();
 
         BY_HANDLE_FILE_INFORMATION sourceInfo = {};
         BY_HANDLE_FILE_INFORMATION targetInfo = {};
@@ -47,12 +70,24 @@ CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare)
             !GetFileInformationByHandle(sourceFile, &sourceInfo) ||
             !GetFileInformationByHandle(targetFile, &targetInfo)) {
             outcome = kCopyCannotInspect;
-        } else if (!(compare && SameSizeAndTime(sourceInfo, targetInfo))) {
+            LogCopy("copy failed", source, target, copyError);
+        } else if (compare && SameSizeAndTime(sourceInfo, targetInfo)) {
+            LogCopy("kept, same size and time as the source", source, target, copyError);
+        } else {
             int answer = AskAboutConflict(Describe(source, sourceInfo), Describe(target, targetInfo));
-            if (answer == IDABORT)
+            if (answer == IDABORT) {
                 outcome = kCopyAborted;
-            else if (answer == IDRETRY)
+                LogCopy("copy aborted by the user", source, target, copyError);
+            } else if (answer == IDRETRY) {
                 retry = true;
+                LogCopy("copy retried by the user", source, target, copyError);
+            } else if (answer == kConflictNotAsked) {
+                // Nobody can say the target may stay: it does, and the copy counts as failed.
+                outcome = kCopyCannotInspect;
+                LogCopy("copy failed, target kept without asking", source, target, copyError);
+            } else {
+                LogCopy("target kept by the user", source, target, copyError);
+            }
         }
         CloseIfOpen(sourceFile);
         CloseIfOpen(targetFile);

@@ -1,12 +1,12 @@
 // Installs the OpenCard Framework for Internet Explorer's Java: the package's
 // ocf tree into the Windows directory's java\lib, then the PC/SC bridge
 // library into the system directory.
-#include "app/install_steps.h"
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/copy_tree.h"
 #include "fileops/join_path.h"
 #include "platform/win32.h"
+#include "steps/install_steps.h"
 #include "steps/step_message.h"
 
 namespace {

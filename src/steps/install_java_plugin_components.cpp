@@ -1,11 +1,12 @@
 // Installs the OCF files into every Java runtime registered under
 // SOFTWARE\JavaSoft, runs CopyPolicyFile through a runtime's java.exe, and
 // copies the PC/SC bridge library into the system directory and the last JRE.
-#include "app/install_steps.h"
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/join_path.h"
+#include "log/run_log.h"
 #include "platform/win32.h"
+#include "steps/install_steps.h"
 #include "steps/java_entry.h"
 #include "steps/step_message.h"
 
@@ -76,7 +77,13 @@ CopyOutcome CopyIntoEntry(const char *file, const char *entry, const char *targe
 
 bool CommandSucceeds(const char *entry, const char *commandComponent) {
     char command[kPathCapacity];
-    return FormEntryCommand(command, entry, commandComponent) && RunCommand(command) == 0;
+    if (!FormEntryCommand(command, entry, commandComponent)) {
+        LogEvent("command not run, its path cannot be formed: %s%s", entry, commandComponent);
+        return false;
+    }
+    int status = RunCommand(command);
+    LogEvent("command %s: exit status %d", command, status);
+    return status == 0;
 }
 
 // OpenFile's existence test is not used: it holds at most 128 characters of
@@ -102,14 +109,23 @@ void InstallPolicy(const char *entry, const RuntimeLayout &layout, JavaRun &run)
     if (!FormEntryPath(policy, entry, layout.policyTarget)) return;
     char backup[kBackupNameCapacity];
     if (!FormBackupName(backup, policy)) {
-        if (!PolicyMissing(policy)) return;
-    } else if (!BackupExists(backup)) {
+        if (!PolicyMissing(policy)) {
+            LogEvent("policy kept, its backup cannot be named: %s", policy);
+            return;
+        }
+    } else if (BackupExists(backup)) {
+        LogEvent("backup found, kept: %s", backup);
+    } else {
         CopyOutcome outcome = CopyFileGuarded(policy, backup, 0);
         if (outcome == kCopyAborted) {
             run.aborted = true;
             return;
         }
-        if (outcome != kCopyDone && !PolicyMissing(policy)) return;
+        if (outcome == kCopyDone) LogEvent("backup made: %s", backup);
+        if (outcome != kCopyDone && !PolicyMissing(policy)) {
+            LogEvent("policy kept, no backup could be made: %s", policy);
+            return;
+        }
     }
     Tally(CopyFileGuarded(kPolicyFile, policy, 0), run.JP, run);
 }

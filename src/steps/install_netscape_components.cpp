@@ -2,12 +2,12 @@
 // package's jars tree into the browser's Java classes folder, the PC/SC
 // bridge library into its Java bin folder, and the properties file into
 // every user profile.
-#include "app/install_steps.h"
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/copy_tree.h"
 #include "fileops/tree_paths.h"
 #include "platform/win32.h"
+#include "steps/install_steps.h"
 #include "steps/netscape_paths.h"
 #include "steps/step_message.h"
 

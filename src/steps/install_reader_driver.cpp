@@ -1,7 +1,8 @@
 // Starts the driver installer of the chosen reader model from the Drivers
 // package, unless the smart-card service already lists a GEMPLUS reader.
-#include "app/install_steps.h"
+#include "log/run_log.h"
 #include "platform/win32.h"
+#include "steps/install_steps.h"
 #include "steps/reader_family_scan.h"
 #include "steps/step_message.h"
 
@@ -28,24 +29,47 @@ const char *DriverFileFor(int driverCode) {
     return driverCode >= 0 && driverCode < kDriverFileCount ? kDriverFiles[driverCode] : nullptr;
 }
 
+// Each name of the service's list, read only within the length given.
+void LogReaders(const char *list, DWORD length) {
+    for (DWORD at = 0; at < length && list[at] != '\0';) {
+        DWORD end = at;
+        while (end < length && list[end] != '\0') ++end;
+        LogEvent("PC/SC reader: %.*s", static_cast<int>(end - at), list + at);
+        at = end + 1;
+    }
+}
+
 // Asks the service for every reader it knows (no context is needed for
 // that) and scans the names. A failure only means no reader is listed.
 bool ServiceListsReaderFamily(ListReadersFunction listReaders) {
     DWORD length = 0;
-    if (listReaders(0, nullptr, nullptr, &length) != SCARD_S_SUCCESS) return false;
+    LONG status = listReaders(0, nullptr, nullptr, &length);
+    if (status != SCARD_S_SUCCESS) {
+        LogEvent("PC/SC readers: none listed (0x%08lX)", static_cast<unsigned long>(status));
+        return false;
+    }
     HGLOBAL block = GlobalAlloc(GMEM_FIXED, length);
     if (!block) return false;
     const DWORD blockSize = length;
     bool listed = false;
-    if (listReaders(0, nullptr, static_cast<LPSTR>(block), &length) == SCARD_S_SUCCESS)
+    status = listReaders(0, nullptr, static_cast<LPSTR>(block), &length);
+    if (status == SCARD_S_SUCCESS) {
+        LogReaders(static_cast<const char *>(block), length < blockSize ? length : blockSize);
         listed = ListsReaderFamily(static_cast<const char *>(block), length, blockSize);
+    } else {
+        LogEvent("PC/SC readers: none listed (0x%08lX)", static_cast<unsigned long>(status));
+    }
     /* result not examined: */ GlobalFree(block);
     return listed;
 }
 
 bool ReaderFamilyListed() {
     HMODULE library = LoadLibraryA(kPcscLibrary);
-    if (!library) return false;
+    if (!library) {
+        LogEvent("PC/SC readers: none, %s not loaded (error %lu)", kPcscLibrary,
+                 static_cast<unsigned long>(GetLastError()));
+        return false;
+    }
     bool listed = false;
     FARPROC procedure = GetProcAddress(library, kListReadersName);
     if (procedure) {
@@ -70,9 +94,12 @@ StepResult StartDriverInstaller(int driverCode, char *message, int capacity) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(file, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        LogEvent("driver installer not started (error %lu): %s\\%s", static_cast<unsigned long>(GetLastError()),
+                 kDriversFolder, file);
         FormatStepMessage(message, capacity, kMessageStartFailed, file);
         return kStepError;
     }
+    LogEvent("driver installer started: %s\\%s", kDriversFolder, file);
     // Nothing of the started installer is awaited or read.
     /* result not examined: */ CloseHandle(process.hThread);
     /* result not examined: */ CloseHandle(process.hProcess);
@@ -83,6 +110,7 @@ StepResult StartDriverInstaller(int driverCode, char *message, int capacity) {
 
 StepResult InstallReaderDriver(int driverCode, char *message, int capacity) {
     if (ReaderFamilyListed()) {
+        LogEvent("a GEMPLUS reader is known, no driver installer started");
         WriteStepMessage(message, capacity, kMessageFamilyPresent);
         return kStepWarning;
     }

@@ -23,17 +23,14 @@ int Run(InstallStep step, int driverCode, char *message, int capacity) {
     return scripts[step].result;
 }
 
-int RemoveOldOcf(char *message, int capacity) { return Run(kOldOcfStep, 0, message, capacity); }
-StepResult InstallIe(char *message, int capacity) { return Run(kIeStep, 0, message, capacity); }
-StepResult InstallNetscape(char *message, int capacity) { return Run(kNetscapeStep, 0, message, capacity); }
-StepResult InstallJavaPlugin(char *message, int capacity) { return Run(kJavaPluginStep, 0, message, capacity); }
-StepResult InstallReaderDriver(int driverCode, char *message, int capacity) {
-    return Run(kReaderDriverStep, driverCode, message, capacity);
+template <InstallStep step> int Fake(int driverCode, char *message, int capacity) {
+    return Run(step, driverCode, message, capacity);
 }
 
 } // namespace
 
-const InstallStepTable kSteps = {RemoveOldOcf, InstallIe, InstallNetscape, InstallJavaPlugin, InstallReaderDriver};
+const StepEntry kSteps[kInstallStepCount] = {Fake<kOldOcfStep>, Fake<kIeStep>, Fake<kNetscapeStep>,
+                                             Fake<kJavaPluginStep>, Fake<kReaderDriverStep>};
 
 void Reset() {
     for (StepScript &script : scripts) script = {kStepOk, ""};

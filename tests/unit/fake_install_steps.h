@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/details_report.h"
-#include "app/installer_dialog.h"
+#include "app/install_run.h"
 #include "platform/win32.h"
 
 namespace fake {
@@ -33,7 +32,8 @@ extern std::vector<StepCall> calls;
 extern InstallStep actingStep;
 extern std::function<void()> userDuringStep;
 
-extern const InstallStepTable kSteps;
+// The entry points to give UseStepEntries, indexed by InstallStep.
+extern const StepEntry kSteps[kInstallStepCount];
 
 void Reset();
 std::vector<InstallStep> StepsCalled();

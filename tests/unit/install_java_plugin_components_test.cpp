@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/install_steps.h"
+#include "steps/install_steps.h"
 #include "platform/sim/sim_machine.h"
 #include "support/scratch_machine.h"
 

@@ -52,10 +52,10 @@ class InstallerDialogTest : public ScratchTest {
     void SetUp() override {
         ScratchTest::SetUp();
         fake::Reset();
-        UseInstallSteps(fake::kSteps);
+        UseStepEntries(fake::kSteps);
     }
     void TearDown() override {
-        UseInstallSteps(kInstallSteps);
+        UseStepEntries(nullptr);
         EXPECT_EQ(sim::OpenHandles(), 0);
         ScratchTest::TearDown();
     }

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/install_steps.h"
+#include "steps/install_steps.h"
 #include "platform/sim/sim_machine.h"
 #include "support/scratch_machine.h"
 

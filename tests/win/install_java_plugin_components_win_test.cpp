@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/install_steps.h"
+#include "steps/install_steps.h"
 #include "stand_in_java.h"
 #include "support/scratch_machine.h"
 

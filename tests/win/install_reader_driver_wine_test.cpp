@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/install_steps.h"
+#include "steps/install_steps.h"
 #include "support/scratch_machine.h"
 
 namespace {

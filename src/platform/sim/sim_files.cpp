@@ -76,6 +76,10 @@ struct FileSystem {
 
 FileSystem fs;
 
+// 2026-12-07 12:00:00 UTC.
+const uint64_t kStartingSystemTime = 134411184000000000ULL;
+uint64_t systemTime = kStartingSystemTime;
+
 // Windows-1250 letters, folded to upper case as the file system compares names.
 unsigned char FoldChar(unsigned char c) {
     if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
@@ -334,6 +338,7 @@ BOOL Fail(DWORD error) {
 
 void ResetFiles(const std::string &hostRoot) {
     fs = FileSystem();
+    systemTime = kStartingSystemTime;
     fs.hostRoot = hostRoot;
     fs.windowsDirectory = "C:\\Windows";
     fs.systemDirectory = "C:\\Windows\\System32";
@@ -404,6 +409,10 @@ std::string ReadFile(const std::string &windowsPath) {
 }
 
 bool Exists(const std::string &windowsPath) { return Resolve(windowsPath.c_str()).Exists(); }
+
+void SetSystemTime(uint64_t fileTime) { systemTime = fileTime; }
+
+uint64_t CurrentSystemTime() { return systemTime; }
 
 void SetLastWriteTime(const std::string &windowsPath, uint64_t fileTime) {
     SetHostWriteTime(Resolve(windowsPath.c_str()).host, fileTime);
@@ -514,8 +523,30 @@ BOOL SetFileAttributesA(LPCSTR file, DWORD attributes) {
     return TRUE;
 }
 
+namespace sim {
+
+// Opening a file to append to it, created when missing: the installer's log.
+HANDLE OpenForAppending(LPCSTR file, DWORD shareMode) {
+    Resolved r = Resolve(file);
+    if (r.error) return Fail(r.error), INVALID_HANDLE_VALUE;
+    if (r.isDir) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    bool existed = r.Exists();
+    if (!existed && !r.ParentIsDir()) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+    if (existed && (StoredAttributes(r.Key(), false) & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    if (!SharingAllows(r.Key(), GENERIC_WRITE, shareMode)) return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
+    if (!existed && !WriteHostFile(r.host, "")) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    HANDLE handle = NewHandle(HandleKind::File);
+    fs.openFiles[handle] = {Resolve(file).Key(), r.host, GENERIC_WRITE, shareMode};
+    lastError = existed ? ERROR_ALREADY_EXISTS : 0;
+    return handle;
+}
+
+} // namespace sim
+
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation, DWORD, HANDLE) {
-    // The installer only opens existing files for reading; nothing else is modelled.
+    if (creation == OPEN_ALWAYS && access == FILE_APPEND_DATA) return sim::OpenForAppending(file, shareMode);
+    // Otherwise the installer only opens existing files for reading; nothing else is modelled.
     if (creation != OPEN_EXISTING || access != GENERIC_READ)
         return sim::Fail(sim::kErrorCallNotImplemented), INVALID_HANDLE_VALUE;
     Resolved r = sim::Resolve(file);
@@ -527,6 +558,18 @@ HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     HANDLE handle = sim::NewHandle(sim::HandleKind::File);
     fs.openFiles[handle] = {r.Key(), r.host, access, shareMode};
     return handle;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, struct OVERLAPPED_ *) {
+    *bytesWritten = 0;
+    auto it = fs.openFiles.find(file);
+    if (it == fs.openFiles.end()) return sim::Fail(ERROR_INVALID_HANDLE);
+    if (!(it->second.access & GENERIC_WRITE)) return sim::Fail(ERROR_ACCESS_DENIED);
+    std::ofstream out(it->second.host, std::ios::binary | std::ios::app);
+    out.write(static_cast<const char *>(buffer), bytesToWrite);
+    if (!out) return sim::Fail(ERROR_ACCESS_DENIED);
+    *bytesWritten = bytesToWrite;
+    return TRUE;
 }
 
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info) {
@@ -674,6 +717,11 @@ BOOL SetCurrentDirectoryA(LPCSTR path) {
     if (!r.isDir) return sim::Fail(ERROR_DIRECTORY);
     fs.currentDirectory = r.WindowsPath();
     return TRUE;
+}
+
+void GetSystemTime(SYSTEMTIME *time) {
+    FILETIME now = sim::ToFileTime(sim::CurrentSystemTime());
+    FileTimeToSystemTime(&now, time);
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {

@@ -10,12 +10,26 @@ namespace {
 std::map<HANDLE, HandleKind> openHandles;
 uintptr_t nextHandleValue = 0x100;
 
+// Named mutexes: how many handles of this program name each, and those that
+// other programs hold (true: another user's, which this one may not open).
+std::map<HANDLE, std::string> mutexNames;
+std::map<std::string, bool> heldElsewhere;
+
+int HandlesNaming(const std::string &name) {
+    int count = 0;
+    for (const auto &entry : mutexNames)
+        if (entry.second == name) ++count;
+    return count;
+}
+
 } // namespace
 
 DWORD lastError = 0;
 
 void ResetHandles() {
     openHandles.clear();
+    mutexNames.clear();
+    heldElsewhere.clear();
     nextHandleValue = 0x100;
     lastError = 0;
 }
@@ -27,6 +41,8 @@ HANDLE NewHandle(HandleKind kind) {
     openHandles[handle] = kind;
     return handle;
 }
+
+void HoldMutex(const std::string &name, bool denied) { heldElsewhere[name] = denied; }
 
 void TrackHandle(HANDLE handle, HandleKind kind) { openHandles[handle] = kind; }
 
@@ -68,6 +84,21 @@ DWORD GetLastError() { return sim::lastError; }
 
 void SetLastError(DWORD error) { sim::lastError = error; }
 
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) {
+    // Unnamed mutexes and initial ownership are not modelled: the installer uses neither.
+    std::string key = name ? name : "";
+    auto held = sim::heldElsewhere.find(key);
+    if (held != sim::heldElsewhere.end() && held->second) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    bool exists = held != sim::heldElsewhere.end() || sim::HandlesNaming(key) > 0;
+    HANDLE handle = sim::NewHandle(sim::HandleKind::Mutex);
+    sim::mutexNames[handle] = key;
+    SetLastError(exists ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return handle;
+}
+
 BOOL CloseHandle(HANDLE handle) {
     if (sim::IsOpen(handle, sim::HandleKind::File)) {
         sim::CloseFileHandle(handle);
@@ -75,6 +106,10 @@ BOOL CloseHandle(HANDLE handle) {
     }
     if (sim::ReleaseHandle(handle, sim::HandleKind::Process) || sim::ReleaseHandle(handle, sim::HandleKind::Thread))
         return TRUE;
+    if (sim::ReleaseHandle(handle, sim::HandleKind::Mutex)) {
+        sim::mutexNames.erase(handle);
+        return TRUE;
+    }
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
 }

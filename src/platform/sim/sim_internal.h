@@ -1,6 +1,7 @@
 // What the parts of the simulated machine share with each other.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/sim/sim_win32.h"
@@ -29,6 +30,9 @@ std::string FullFolderPath(const char *path);
 
 // The current directory as the machine's parts see it (a Windows path).
 const std::string &CurrentDirectory();
+
+// What GetSystemTime reports, as a FILETIME value.
+uint64_t CurrentSystemTime();
 
 // The last error of the calling thread (the machine has one thread).
 extern DWORD lastError;

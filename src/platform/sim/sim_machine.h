@@ -38,6 +38,10 @@ void MakeFile(const std::string &windowsPath, const std::string &content);
 std::string ReadFile(const std::string &windowsPath);
 bool Exists(const std::string &windowsPath);
 
+// What GetSystemTime reports, as a FILETIME value; after Reset,
+// 2026-12-07 12:00:00 UTC. The clock does not move by itself.
+void SetSystemTime(uint64_t fileTime);
+
 // Last-write time as a FILETIME value (100 ns since 1601-01-01, UTC).
 void SetLastWriteTime(const std::string &windowsPath, uint64_t fileTime);
 uint64_t LastWriteTime(const std::string &windowsPath);
@@ -194,9 +198,16 @@ const std::vector<ProcessStart> &ProcessStarts();
 // application file exists).
 void FailProcessStarts(DWORD error);
 
+// --- Named kernel objects ----------------------------------------------------
+
+// A mutex of this name already exists, held by another program: CreateMutexA
+// opens it and reports ERROR_ALREADY_EXISTS. With denied set, it belongs to
+// another user and opening it fails with ERROR_ACCESS_DENIED.
+void HoldMutex(const std::string &name, bool denied);
+
 // --- Handles -----------------------------------------------------------------
 
-enum class HandleKind { File, Search, Key, Library, Block, Process, Thread };
+enum class HandleKind { File, Search, Key, Library, Block, Process, Thread, Mutex };
 
 // How many handles of a kind are open now (opened and not yet closed).
 int OpenHandles(HandleKind kind);

@@ -99,8 +99,10 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define GENERIC_WRITE 0x40000000
 #define FILE_SHARE_READ 0x00000001
 #define FILE_SHARE_WRITE 0x00000002
+#define FILE_APPEND_DATA 0x0004
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
 
 struct FILETIME {
     DWORD dwLowDateTime;
@@ -153,6 +155,7 @@ DWORD GetFileAttributesA(LPCSTR file);
 BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD creation,
                    DWORD flags, HANDLE templateFile);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, struct OVERLAPPED_ *overlapped);
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info);
 BOOL FileTimeToSystemTime(const FILETIME *fileTime, SYSTEMTIME *systemTime);
 BOOL CloseHandle(HANDLE handle);
@@ -164,6 +167,8 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 BOOL SetCurrentDirectoryA(LPCSTR path);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+void GetSystemTime(SYSTEMTIME *time);
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
 
 // Registry
 #define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001)))
@@ -239,7 +244,10 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 #define MB_OK 0x00000000
 #define MB_ABORTRETRYIGNORE 0x00000002
 #define MB_YESNO 0x00000004
+#define MB_ICONERROR 0x00000010
 #define MB_ICONQUESTION 0x00000020
+#define MB_ICONWARNING 0x00000030
+#define MB_ICONINFORMATION 0x00000040
 #define MB_DEFBUTTON2 0x00000100
 #define IDOK 1
 #define IDCANCEL 2

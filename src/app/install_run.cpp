@@ -1,0 +1,52 @@
+#include "app/install_run.h"
+
+#include <cstring>
+
+#include "app/reader_models.h"
+#include "steps/step_message.h"
+
+namespace {
+
+const char kReaderOutOfRange[] = "Wybór czytnika kart spoza dostępnej listy";
+
+const StepEntry *substitutes = nullptr;
+
+StepEntry EntryOf(InstallStep step) { return substitutes ? substitutes[step] : kInstallStepTable[step].entry; }
+
+} // namespace
+
+InstallChoices DefaultChoices() {
+    InstallChoices choices = {};
+    choices.chosen[kReaderDriverStep] = true;
+    choices.chosen[kJavaPluginStep] = true;
+    choices.readerModel = 0;
+    return choices;
+}
+
+void StartRunOutcome(RunOutcome *outcome) {
+    // cppcheck-suppress ctuuninitvar ; the outcome is only written here, never read
+    for (int &result : outcome->results) result = kStepNotRun;
+    std::memset(outcome->messages, 0, sizeof outcome->messages);
+}
+
+void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
+    for (const InstallStepRow &row : kInstallStepTable) {
+        if (row.componentName && !choices.chosen[row.step]) continue;
+        int &result = outcome->results[row.step];
+        char *message = outcome->messages[row.step];
+        int driverCode = 0;
+        if (row.step == kReaderDriverStep) {
+            if (choices.readerModel < 0 || choices.readerModel >= kReaderModelCount) {
+                result = kStepError;
+                WriteStepMessage(message, kStepMessageCapacity, kReaderOutOfRange);
+                continue;
+            }
+            driverCode = ReaderModelTable[choices.readerModel].driverCode;
+        }
+        result = EntryOf(row.step)(driverCode, message, kStepMessageCapacity);
+        // Old OCF removal never stops a run; its result is in its own convention.
+        if (row.convention == ResultConvention::StepResult && result == kStepAborted) return;
+    }
+}
+
+void UseStepEntries(const StepEntry *entries) { substitutes = entries; }

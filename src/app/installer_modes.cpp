@@ -1,0 +1,46 @@
+#include "app/installer_modes.h"
+
+#include "app/exit_codes.h"
+#include "app/installer_dialog.h"
+#include "app/run_outcome_log.h"
+#include "fileops/conflict_prompt.h"
+#include "log/run_log.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kWelcomeCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
+const char kWelcomeText[] =
+    "Za chwilę rozpocznie się instalacja i konfiguracja środowiska obsługi czytnika kart mikroprocesorowych,\n"
+    "dla współpracy z przeglądarkami internetowymi: MS Internet Explorer i tych pracujących\n"
+    "na bazie silnika Sun Java Plug-in (m.in. przeglądarki: Mozilla, Netscape 7.x, Opera)\n"
+    "\n"
+    "Instalator spróbuje samodzielnie wykryć przeglądarki zainstalowane na tym komputerze i dokonać dla nich\n"
+    "konfiguracji odpowiedniego środowiska. Dlatego też należy mieć już zainstalowane przeglądarki internetowe,\n"
+    "które mają współpracować z czytnikiem kart, lub gdy ich nie ma, opuścić ten instalator, zainstalować wymagane\n"
+    "przeglądarki i uruchomić go ponownie.\n"
+    "\n"
+    "Czy chcesz kontynuować instalacje ?";
+
+} // namespace
+
+int RunInteractive(HINSTANCE instance, const InstallChoices *preset) {
+    // Nothing on the machine changes unless the user answers Yes.
+    if (MessageBoxA(nullptr, kWelcomeText, kWelcomeCaption, MB_YESNO) != IDYES) {
+        LogEvent("the welcome prompt was declined");
+        return kExitInteractive;
+    }
+    /* result not examined: */ DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALLER), nullptr, InstallerDialogProc,
+                                               reinterpret_cast<LPARAM>(preset));
+    return kExitInteractive;
+}
+
+int RunUnattended(const InstallChoices &choices) {
+    KeepConflictsWithoutAsking(true);
+    RunOutcome outcome;
+    StartRunOutcome(&outcome);
+    RunInstallation(choices, &outcome);
+    KeepConflictsWithoutAsking(false);
+    LogRunOutcome(outcome);
+    return UnattendedExitCode(choices, outcome);
+}

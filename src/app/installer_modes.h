@@ -1,0 +1,14 @@
+// The two ways a run is made: with the user at the screen, or unattended.
+// Both run the same steps through RunInstallation.
+#pragma once
+
+#include "app/install_run.h"
+#include "platform/win32.h"
+
+// The welcome prompt, then the main dialog, opened with these choices or,
+// for nullptr, with its defaults. Returns the exit code (kExitInteractive).
+int RunInteractive(HINSTANCE instance, const InstallChoices *preset);
+
+// The run at once, with no window of any kind; every conflict keeps its
+// target and counts as a failed copy. Returns the exit code.
+int RunUnattended(const InstallChoices &choices);

@@ -1,0 +1,72 @@
+#include "log/run_log.h"
+
+#include <cstring>
+
+#include "log/utf8_text.h"
+#include "platform/win32.h"
+
+namespace {
+
+// Room for a path or two and a message; longer events are cut.
+const size_t kEventCapacity = 1024;
+const char kCutMark[] = "...";
+// Every Windows-1250 character takes at most three bytes in UTF-8.
+const size_t kLineCapacity = 3 * kEventCapacity + 32;
+const char kLineEnd[] = "\r\n";
+
+HANDLE logFile = INVALID_HANDLE_VALUE;
+
+void WriteLine(const char *event) {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    char line[kLineCapacity];
+    /* always fits: */ FormatText(line, sizeof line, "%04u-%02u-%02uT%02u:%02u:%02uZ ", now.wYear, now.wMonth, now.wDay,
+                                  now.wHour, now.wMinute, now.wSecond);
+    size_t used = std::strlen(line);
+    /* cut only past kEventCapacity, which the event never is: */ Cp1250ToUtf8(line + used, sizeof line - used, event);
+    used += std::strlen(line + used);
+    CopyText(line + used, sizeof line - used, kLineEnd);
+    used += std::strlen(line + used);
+    DWORD written;
+    /* a log that cannot be written to is not a reason to stop the run: */
+    WriteFile(logFile, line, static_cast<DWORD>(used), &written, nullptr);
+}
+
+} // namespace
+
+bool OpenRunLog(const char *path) {
+    CloseRunLog();
+    // Appending: every write lands at the end, after what an earlier run (or
+    // a second installer refused at the same time) wrote.
+    logFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    return logFile != INVALID_HANDLE_VALUE;
+}
+
+void CloseRunLog() {
+    if (logFile == INVALID_HANDLE_VALUE) return;
+    /* result not examined: */ CloseHandle(logFile);
+    logFile = INVALID_HANDLE_VALUE;
+}
+
+bool RunLogOpen() { return logFile != INVALID_HANDLE_VALUE; }
+
+void LogEvent(const char *format, ...) {
+    if (logFile == INVALID_HANDLE_VALUE) return;
+    char event[kEventCapacity];
+    va_list args;
+    va_start(args, format);
+    bool whole = FormatTextV(event, sizeof event, format, args);
+    va_end(args);
+    if (!whole) std::memcpy(event + sizeof event - sizeof kCutMark, kCutMark, sizeof kCutMark);
+    WriteLine(event);
+}
+
+void LogLines(const char *prefix, const char *text) {
+    while (*text) {
+        size_t length = std::strcspn(text, "\r\n");
+        if (length > 0) LogEvent("%s%.*s", prefix, static_cast<int>(length), text);
+        text += length;
+        while (*text == '\r' || *text == '\n') ++text;
+    }
+}
