@@ -8,24 +8,17 @@
 #include "platform/win32.h"
 #include "steps/install_steps.h"
 #include "steps/java_entry.h"
+#include "steps/registered_runtimes.h"
 #include "steps/step_message.h"
 
 namespace {
 
 const char kPackageFolder[] = "sun";
-const char kJavaSoftKey[] = "SOFTWARE\\JavaSoft";
-const char kJreListKey[] = "Java Runtime Environment";
-const char kJdkListKey[] = "Java Development Kit";
-const char kJavaHomeValue[] = "JavaHome";
 
 const char kArchiveFile[] = "ocf1.2.jar";
 const char kPropertiesFile[] = "opencard.properties";
 const char kPolicyFile[] = "java.policy";
 const char kLibraryFile[] = "ocfpcsc1.dll";
-const char kLastJreLibraryTarget[] = "lib\\ext\\ocfpcsc1.dll";
-
-const char kPolicyCommand[] = "bin\\java.exe\" CopyPolicyFile .java.policy";
-const char kPropertiesCommand[] = "bin\\java.exe\" CopyPolicyFile .opencard.properties";
 
 const char kMessageJavaNotDetected[] =
     "Nie wykryto instalacji środowiska JRE/JDK lub aplikacja nie była uruchamiona z prawami administratora";
@@ -33,18 +26,6 @@ const char kMessageNothingInstalled[] = "Nie zainstalowano sterowników OCF dla 
 const char kMessagePartlyInstalled[] =
     "Niepełna instalacja sterowników OCF dla środowiska JRE/JDK; kod operacji: VM%dOL%dOP%dJP%d";
 const char kMessageLibraryNotCopied[] = "Błąd kopiowania biblioteki obsługi czytników PC/SC: ocfpcsc1.dll";
-
-// Where a runtime keeps the installed files; a JDK keeps its runtime in jre.
-struct RuntimeLayout {
-    bool isJre;
-    const char *archiveTarget;
-    const char *propertiesTarget;
-    const char *policyTarget;
-};
-const RuntimeLayout kJreLayout = {true, "lib\\ext\\ocf1.2.jar", "lib\\opencard.properties",
-                                  "lib\\security\\java.policy"};
-const RuntimeLayout kJdkLayout = {false, "jre\\lib\\ext\\ocf1.2.jar", "jre\\lib\\opencard.properties",
-                                  "jre\\lib\\security\\java.policy"};
 
 enum class StepStatus { None, PackageIncomplete, JavaNotDetected };
 
@@ -57,7 +38,7 @@ struct JavaRun {
     int JP = 0; // CopyPolicyFile commands that succeeded, and java.policy copied
     int libraryCount = 0;
     bool aborted = false;
-    char lastJreHome[kEntryCapacity] = ""; // an entry text, as the entry buffer; empty: no JRE yet
+    char lastJreLibrary[kPathCapacity] = ""; // empty: no JRE yet, or the last one's cannot be named
 };
 
 // Counts a watched copy that succeeded, and stops the run on Abort.
@@ -69,16 +50,14 @@ void Tally(CopyOutcome outcome, int &counter, JavaRun &run) {
 }
 
 // A target that cannot be named whole is never copied to: the copy fails.
-CopyOutcome CopyIntoEntry(const char *file, const char *entry, const char *target) {
-    char path[kPathCapacity];
-    if (!FormEntryPath(path, entry, target)) return kCopyCannotInspect;
-    return CopyFileGuarded(file, path, 0);
+CopyOutcome CopyInto(const char *file, const char *target) {
+    if (target[0] == '\0') return kCopyCannotInspect;
+    return CopyFileGuarded(file, target, 0);
 }
 
-bool CommandSucceeds(const char *entry, const char *commandComponent) {
-    char command[kPathCapacity];
-    if (!FormEntryCommand(command, entry, commandComponent)) {
-        LogEvent("command not run, its path cannot be formed: %s%s", entry, commandComponent);
+bool CommandSucceeds(const JavaRuntime &runtime, const char *command) {
+    if (command[0] == '\0') {
+        LogEvent("command not run, it cannot be formed from the home: %s", runtime.home);
         return false;
     }
     int status = RunCommand(command);
@@ -104,11 +83,11 @@ bool PolicyMissing(const char *policy) {
 // Backs up the runtime's own policy once, then copies the package's over it.
 // A policy without a backup is never replaced: when the backup cannot be
 // named or made, the runtime keeps its policy and the copy counts as failed.
-void InstallPolicy(const char *entry, const RuntimeLayout &layout, JavaRun &run) {
-    char policy[kPathCapacity];
-    if (!FormEntryPath(policy, entry, layout.policyTarget)) return;
-    char backup[kBackupNameCapacity];
-    if (!FormBackupName(backup, policy)) {
+void InstallPolicy(const RuntimeFiles &files, JavaRun &run) {
+    const char *policy = files.policy;
+    const char *backup = files.policyBackup;
+    if (policy[0] == '\0') return;
+    if (backup[0] == '\0') {
         if (!PolicyMissing(policy)) {
             LogEvent("policy kept, its backup cannot be named: %s", policy);
             return;
@@ -130,66 +109,27 @@ void InstallPolicy(const char *entry, const RuntimeLayout &layout, JavaRun &run)
     Tally(CopyFileGuarded(kPolicyFile, policy, 0), run.JP, run);
 }
 
-void InstallIntoEntry(const char *entry, const RuntimeLayout &layout, JavaRun &run) {
+bool InstallIntoRuntime(const JavaRuntime &runtime, void *context) {
+    JavaRun &run = *static_cast<JavaRun *>(context);
+    RuntimeFiles files;
+    FormRuntimeFiles(runtime, &files);
     ++run.VM;
-    if (layout.isJre) {
-        /* always fits, the buffers are alike: */ CopyText(run.lastJreHome, kEntryCapacity, entry);
-    }
-    Tally(CopyIntoEntry(kArchiveFile, entry, layout.archiveTarget), run.OL, run);
-    if (run.aborted) return;
-    Tally(CopyIntoEntry(kPropertiesFile, entry, layout.propertiesTarget), run.OP, run);
-    if (run.aborted) return;
+    if (runtime.kind == RuntimeKind::Jre)
+        /* always fits, the buffers are alike: */ CopyText(run.lastJreLibrary, sizeof run.lastJreLibrary,
+                                                           files.library);
+    Tally(CopyInto(kArchiveFile, files.archive), run.OL, run);
+    if (run.aborted) return false;
+    Tally(CopyInto(kPropertiesFile, files.properties), run.OP, run);
+    if (run.aborted) return false;
     // CopyPolicyFile works on the user's home, which every runtime shares:
     // its commands run only until this run has counted anything in JP, so
     // normally in the first entry alone.
     if (run.JP == 0) {
-        if (CommandSucceeds(entry, kPolicyCommand)) ++run.JP;
-        if (CommandSucceeds(entry, kPropertiesCommand)) ++run.JP;
+        if (CommandSucceeds(runtime, files.policyCommand)) ++run.JP;
+        if (CommandSucceeds(runtime, files.propertiesCommand)) ++run.JP;
     }
-    InstallPolicy(entry, layout, run);
-}
-
-// Reads the home behind the entry's quote; false when it cannot be used.
-bool ReadEntryText(HKEY entryKey, char *entry) {
-    entry[0] = kEntryQuote;
-    DWORD size = kHomeReadCapacity;
-    if (RegQueryValueExA(entryKey, kJavaHomeValue, nullptr, nullptr, reinterpret_cast<LPBYTE>(entry + 1), &size) !=
-        ERROR_SUCCESS)
-        return false;
-    return EndEntryText(entry, size);
-}
-
-void InstallIntoEntries(HKEY list, const RuntimeLayout &layout, JavaRun &run) {
-    char entry[kEntryCapacity];
-    for (DWORD index = 0; !run.aborted; ++index) {
-        if (RegEnumKeyA(list, index, entry, kEntryCapacity) != ERROR_SUCCESS) return;
-        HKEY entryKey;
-        if (RegOpenKeyExA(list, entry, 0, KEY_ALL_ACCESS, &entryKey) != ERROR_SUCCESS) continue;
-        if (ReadEntryText(entryKey, entry)) InstallIntoEntry(entry, layout, run);
-        /* result not examined: */ RegCloseKey(entryKey);
-    }
-}
-
-// Every JRE entry, then every JDK entry, each list in enumeration order.
-// Every key is opened for full access: a user without administrator rights
-// cannot open them and is told so. Returns false when no list was found.
-bool InstallIntoRegisteredRuntimes(JavaRun &run) {
-    HKEY javaSoft;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kJavaSoftKey, 0, KEY_ALL_ACCESS, &javaSoft) != ERROR_SUCCESS) return false;
-    HKEY jreList;
-    HKEY jdkList;
-    bool jreListOpen = RegOpenKeyExA(javaSoft, kJreListKey, 0, KEY_ALL_ACCESS, &jreList) == ERROR_SUCCESS;
-    bool jdkListOpen = RegOpenKeyExA(javaSoft, kJdkListKey, 0, KEY_ALL_ACCESS, &jdkList) == ERROR_SUCCESS;
-    if (jreListOpen) {
-        InstallIntoEntries(jreList, kJreLayout, run);
-        /* result not examined: */ RegCloseKey(jreList);
-    }
-    if (jdkListOpen) {
-        InstallIntoEntries(jdkList, kJdkLayout, run);
-        /* result not examined: */ RegCloseKey(jdkList);
-    }
-    /* result not examined: */ RegCloseKey(javaSoft);
-    return jreListOpen || jdkListOpen;
+    InstallPolicy(files, run);
+    return !run.aborted;
 }
 
 // The library goes into the system directory and into the last JRE found.
@@ -203,9 +143,7 @@ void CopyLibrary(JavaRun &run) {
     if (JoinPath(systemLibrary, kLibraryFile))
         Tally(CopyFileGuarded(kLibraryFile, systemLibrary, 1), run.libraryCount, run);
     // Made even after an Abort above, and not watched: its outcome changes nothing.
-    char jreLibrary[kPathCapacity];
-    if (run.lastJreHome[0] != '\0' && FormEntryPath(jreLibrary, run.lastJreHome, kLastJreLibraryTarget))
-        /* outcome not used: */ CopyFileGuarded(kLibraryFile, jreLibrary, 0);
+    if (run.lastJreLibrary[0] != '\0') /* outcome not used: */ CopyFileGuarded(kLibraryFile, run.lastJreLibrary, 0);
 }
 
 StepResult Decide(StepStatus status, const JavaRun &run, char *message, int capacity) {
@@ -244,7 +182,7 @@ StepResult InstallJavaPluginComponents(char *message, int capacity) {
     if (!SetCurrentDirectoryA(kPackageFolder)) {
         status = StepStatus::PackageIncomplete;
     } else {
-        if (!InstallIntoRegisteredRuntimes(run)) status = StepStatus::JavaNotDetected;
+        if (!WalkRegisteredRuntimes(InstallIntoRuntime, &run).listFound) status = StepStatus::JavaNotDetected;
         if (!run.aborted) CopyLibrary(run);
         /* result not examined: */ SetCurrentDirectoryA("..");
     }

@@ -6,42 +6,67 @@
 
 namespace {
 
-bool JoinToEntry(char (&joined)[kPathCapacity], const char *entry, const char *component) {
-    return entry[0] == kEntryQuote && CopyText(joined, sizeof joined, entry) && JoinPath(joined, component);
+const char kJdkRuntimeFolder[] = "jre";
+const char kArchive[] = "lib\\ext\\ocf1.2.jar";
+const char kProperties[] = "lib\\opencard.properties";
+const char kPolicy[] = "lib\\security\\java.policy";
+const char kLibrary[] = "lib\\ext\\ocfpcsc1.dll";
+const char kBackupFormat[] = "%s.ocf-bak";
+const char kProgram[] = "bin\\java.exe";
+const char kCommandFormat[] = "\"%s\" CopyPolicyFile %s";
+const char kQuote = '"';
+
+// Empties the path when it was cut, so that no caller can use a cut name.
+void KeepWhole(char *path, bool whole) {
+    if (!whole) path[0] = '\0';
+}
+
+// An empty folder is one that could not be named: nothing is formed in it.
+void FormPath(char (&path)[kPathCapacity], const char *folder, const char *component) {
+    bool whole = folder[0] != '\0' && CopyText(path, sizeof path, folder) && JoinPath(path, component);
+    KeepWhole(path, whole);
+}
+
+// The program's path is quoted whole; the command interpreter runs the text
+// as written.
+void FormCommand(char (&command)[kPathCapacity], const char (&home)[kPathCapacity], const char *argument) {
+    char program[kPathCapacity];
+    FormPath(program, home, kProgram);
+    bool whole = program[0] != '\0' && !std::strchr(home, kQuote) &&
+                 FormatText(command, sizeof command, kCommandFormat, program, argument);
+    KeepWhole(command, whole);
 }
 
 } // namespace
 
-bool EndEntryText(char *entry, DWORD valueSize) {
-    if (valueSize > kHomeReadCapacity) return false;
-    char *home = entry + 1;
+bool EndHomeText(char *home, DWORD valueSize) {
+    if (valueSize > kHomeCapacity) return false;
     size_t length = strnlen(home, valueSize);
     if (length == valueSize) {
         // Stored without a terminator: there is room for one only when the
         // value left the last byte of the read free.
-        if (valueSize == kHomeReadCapacity) return false;
+        if (valueSize == kHomeCapacity) return false;
         home[length] = '\0';
     }
     return length > 0;
 }
 
-// A refused path or command is left empty, so no caller can take the
-// buffer's earlier content for it.
-bool FormEntryPath(char *path, const char *entry, const char *component) {
-    char joined[kPathCapacity];
-    bool formed = JoinToEntry(joined, entry, component);
-    CopyText(path, kPathCapacity, formed ? joined + 1 : "");
-    return formed;
-}
-
-bool FormEntryCommand(char *command, const char *entry, const char *commandComponent) {
-    char joined[kPathCapacity];
-    bool formed =
-        entry[0] == kEntryQuote && !std::strchr(entry + 1, kEntryQuote) && JoinToEntry(joined, entry, commandComponent);
-    CopyText(command, kPathCapacity, formed ? joined : "");
-    return formed;
-}
-
-bool FormBackupName(char *backup, const char *policyPath) {
-    return FormatText(backup, kBackupNameCapacity, "%s.ocf-bak", policyPath);
+void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files) {
+    // A home too long for a path names nothing.
+    char home[kPathCapacity];
+    KeepWhole(home, CopyText(home, sizeof home, runtime.home));
+    char folder[kPathCapacity]; // the one that holds lib
+    if (runtime.kind == RuntimeKind::Jdk)
+        FormPath(folder, home, kJdkRuntimeFolder);
+    else
+        /* always fits, the buffers are alike: */ CopyText(folder, sizeof folder, home);
+    FormPath(files->archive, folder, kArchive);
+    FormPath(files->properties, folder, kProperties);
+    FormPath(files->policy, folder, kPolicy);
+    FormPath(files->library, folder, kLibrary);
+    bool named = files->policy[0] != '\0' &&
+                 FormatText(files->policyBackup, sizeof files->policyBackup, kBackupFormat, files->policy);
+    KeepWhole(files->policyBackup, named);
+    FormCommand(files->policyCommand, home, ".java.policy");
+    FormCommand(files->propertiesCommand, home, ".opencard.properties");
 }

@@ -1,38 +1,44 @@
-// Paths and commands of one registered Java runtime, formed from its entry
-// text: a double quote followed by the runtime's home folder. Each is formed
-// afresh from the entry text in a path buffer, where the quote counts as a
-// character, and is refused rather than cut when it would not fit.
+// A registered Java runtime: its kind and its home folder, read from its
+// registry entry, and every path and command formed from that home. The
+// installation and the restore take them from here, so that both see the
+// same files and skip the same homes.
 #pragma once
 
 #include "fileops/join_path.h"
 #include "platform/win32.h"
 
-// The first character of every entry text.
-constexpr char kEntryQuote = '"';
+enum class RuntimeKind { Jre, Jdk };
 
-// The entry buffer: first a subkey name from enumeration, then the entry text.
-constexpr int kEntryCapacity = 263;
-// What is read of the home behind the quote, terminator included.
-constexpr DWORD kHomeReadCapacity = kEntryCapacity - 1;
-// The backup name "%s.ocf-bak", terminator included.
+// One more character than the longest path: a home that long is still read
+// whole and counted as a runtime, and every path formed from it is refused.
+constexpr DWORD kHomeCapacity = kPathCapacity + 1;
+// The backup name "<policy>.ocf-bak", terminator included.
 constexpr int kBackupNameCapacity = 260;
 
-// Ends the entry text after a home of valueSize bytes was read behind the
-// quote: at the value's own terminator, or right behind a value stored
-// without one. Returns false for a home that cannot be used: an empty one,
-// or one that fills the whole read without a terminator.
-bool EndEntryText(char *entry, DWORD valueSize);
+struct JavaRuntime {
+    RuntimeKind kind;
+    char home[kHomeCapacity]; // a plain path, terminated
+};
 
-// The home joined with component, without the quote, into a kPathCapacity
-// buffer. Returns false, leaving the buffer empty, when it would not fit.
-bool FormEntryPath(char *path, const char *entry, const char *component);
+// Ends the home after the registry read valueSize bytes into it: at the
+// value's own terminator, or right behind a value stored without one.
+// Returns false for a home that cannot be used: an empty one, or one that
+// fills the whole read (kHomeCapacity bytes) without a terminator.
+bool EndHomeText(char *home, DWORD valueSize);
 
-// The entry text joined with commandComponent into a kPathCapacity buffer:
-// the quoted path of a program in the home and what follows it. Returns
-// false, leaving the buffer empty, when it would not fit, and when the home
-// holds a double quote, which would end the program's quoting early.
-bool FormEntryCommand(char *command, const char *entry, const char *commandComponent);
+// What the installer puts into a runtime (a JDK's runtime is its jre
+// folder) and the commands it runs through the runtime's bin\java.exe, each
+// formed once from the home. A path or command that would have to be cut is
+// empty, and so is a command for a home holding a double quote, which would
+// end the program's quoting early.
+struct RuntimeFiles {
+    char archive[kPathCapacity];            // lib\ext\ocf1.2.jar
+    char properties[kPathCapacity];         // lib\opencard.properties
+    char policy[kPathCapacity];             // lib\security\java.policy
+    char policyBackup[kBackupNameCapacity]; // lib\security\java.policy.ocf-bak
+    char library[kPathCapacity];            // lib\ext\ocfpcsc1.dll
+    char policyCommand[kPathCapacity];      // "<home>\bin\java.exe" CopyPolicyFile .java.policy
+    char propertiesCommand[kPathCapacity];  // "<home>\bin\java.exe" CopyPolicyFile .opencard.properties
+};
 
-// The backup name of a policy path into a kBackupNameCapacity buffer.
-// Returns false when it would not fit.
-bool FormBackupName(char *backup, const char *policyPath);
+void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files);

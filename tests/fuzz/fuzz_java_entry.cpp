@@ -1,12 +1,13 @@
-// Fuzzes a Java runtime's entry text and the paths and commands formed from
-// it. An input is the byte count the registry read reports (2 bytes, little
-// endian; above the read's capacity the read counts as failed) and the bytes
-// it wrote behind the entry's quote. The entry buffer is a block of exactly
-// its capacity whose unwritten bytes are filler, never NUL. The home must be
-// the value up to its terminator, refused when empty or when it fills the
-// read without one; each path, command and backup name must be the plain
-// join when it fits and be refused otherwise; a command is refused for a
-// home holding a quote, so its program is always quoted whole.
+// Fuzzes a Java runtime's home as the registry read leaves it, and the paths
+// and commands formed from it. An input is the byte count the registry read
+// reports (2 bytes, little endian; above the read's capacity the read counts
+// as failed) and the bytes it wrote into the home buffer, which is the last
+// member of a runtime record in a block of exactly its size; its unwritten
+// bytes are filler, never NUL. The home must be the value up to its
+// terminator, refused when empty or when it fills the read without one; for
+// a JRE and a JDK each path, backup name and command must be the plain join
+// when it fits and be empty otherwise; a command is refused for a home
+// holding a quote, so its program is always quoted whole.
 #include <cstdio>
 
 #include "fuzz_support.h"
@@ -14,50 +15,39 @@
 
 namespace {
 
-// What the Java Plug-in step forms in every entry, JRE and JDK.
-const char *const kPathComponents[] = {
-    "lib\\ext\\ocf1.2.jar",      "lib\\opencard.properties",      "lib\\security\\java.policy",
-    "jre\\lib\\ext\\ocf1.2.jar", "jre\\lib\\opencard.properties", "jre\\lib\\security\\java.policy",
-    "lib\\ext\\ocfpcsc1.dll",
-};
-const char *const kCommandComponents[] = {
-    "bin\\java.exe\" CopyPolicyFile .java.policy",
-    "bin\\java.exe\" CopyPolicyFile .opencard.properties",
-};
 const char kBackupSuffix[] = ".ocf-bak";
 const char kFiller = 'J';
+const char kQuote = '"';
 
 bool Fits(const std::string &text, size_t capacity) { return text.size() < capacity; }
 
-void CheckPath(const char *entry, const std::string &entryText, const char *component) {
-    fuzz::GuardedBuffer path(kPathCapacity);
-    bool formed = FormEntryPath(path.get(), entry, component);
-    std::string joined = fuzz::Joined(entryText, component);
-    fuzz::Check(path.Intact() && path.Terminated());
-    fuzz::Check(formed == Fits(joined, kPathCapacity));
-    if (!formed) return;
-    fuzz::Check(path.Text() == joined.substr(1));
-
-    fuzz::GuardedBuffer backup(kBackupNameCapacity);
-    bool named = FormBackupName(backup.get(), path.get());
-    std::string expectedBackup = path.Text() + kBackupSuffix;
-    fuzz::Check(backup.Intact() && backup.Terminated());
-    fuzz::Check(named == Fits(expectedBackup, kBackupNameCapacity));
-    if (named) fuzz::Check(backup.Text() == expectedBackup);
+// The member holds the expected text when it fits the capacity, and is empty otherwise.
+template <size_t Capacity> void CheckMember(const char (&member)[Capacity], const std::string &expected) {
+    fuzz::Check(strnlen(member, Capacity) < Capacity);
+    fuzz::Check(std::string(member) == (Fits(expected, Capacity) ? expected : ""));
 }
 
-void CheckCommand(const char *entry, const std::string &entryText, const char *component) {
-    fuzz::GuardedBuffer command(kPathCapacity);
-    bool formed = FormEntryCommand(command.get(), entry, component);
-    std::string joined = fuzz::Joined(entryText, component);
-    bool homeHoldsQuote = entryText.find(kEntryQuote, 1) != std::string::npos;
-    fuzz::Check(command.Intact() && command.Terminated());
-    fuzz::Check(formed == (!homeHoldsQuote && Fits(joined, kPathCapacity)));
-    if (!formed) return;
-    fuzz::Check(command.Text() == joined);
-    // The program's path is the text between the first two quotes, and ends in java.exe.
-    size_t closingQuote = joined.find(kEntryQuote, 1);
-    fuzz::Check(joined.compare(closingQuote - 8, 8, "java.exe") == 0);
+std::string Command(const std::string &home, const char *argument) {
+    std::string command = "\"" + fuzz::Joined(home, "bin\\java.exe") + "\" CopyPolicyFile " + argument;
+    return home.find(kQuote) == std::string::npos ? command : std::string(kPathCapacity, 'x');
+}
+
+void CheckFiles(JavaRuntime &runtime, RuntimeKind kind, const std::string &home) {
+    runtime.kind = kind;
+    std::unique_ptr<RuntimeFiles> files(new RuntimeFiles);
+    std::memset(files.get(), kFiller, sizeof(RuntimeFiles));
+    FormRuntimeFiles(runtime, files.get());
+
+    const std::string folder = kind == RuntimeKind::Jdk ? fuzz::Joined(home, "jre") : home;
+    const std::string policy = fuzz::Joined(folder, "lib\\security\\java.policy");
+    CheckMember(files->archive, fuzz::Joined(folder, "lib\\ext\\ocf1.2.jar"));
+    CheckMember(files->properties, fuzz::Joined(folder, "lib\\opencard.properties"));
+    CheckMember(files->policy, policy);
+    CheckMember(files->library, fuzz::Joined(folder, "lib\\ext\\ocfpcsc1.dll"));
+    CheckMember(files->policyBackup,
+                Fits(policy, kPathCapacity) ? policy + kBackupSuffix : std::string(kPathCapacity, 'x'));
+    CheckMember(files->policyCommand, Command(home, ".java.policy"));
+    CheckMember(files->propertiesCommand, Command(home, ".opencard.properties"));
 }
 
 } // namespace
@@ -65,26 +55,24 @@ void CheckCommand(const char *entry, const std::string &entryText, const char *c
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 2) return 0;
     DWORD valueSize = static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8;
-    std::unique_ptr<char[]> entry(new char[kEntryCapacity]);
-    std::memset(entry.get(), kFiller, kEntryCapacity);
-    entry[0] = kEntryQuote;
+    std::unique_ptr<JavaRuntime> runtime(new JavaRuntime);
+    std::memset(runtime->home, kFiller, kHomeCapacity);
     // The read writes at most its capacity; what the input lacks stays filler.
-    size_t written = valueSize <= kHomeReadCapacity ? valueSize : 0;
+    size_t written = valueSize <= kHomeCapacity ? valueSize : 0;
     if (written > size - 2) written = size - 2;
-    std::memcpy(entry.get() + 1, data + 2, written);
+    std::memcpy(runtime->home, data + 2, written);
 
-    std::string value(entry.get() + 1, valueSize <= kHomeReadCapacity ? valueSize : 0);
+    std::string value(runtime->home, valueSize <= kHomeCapacity ? valueSize : 0);
     std::string home = value.c_str();
-    bool expectedUsable = valueSize <= kHomeReadCapacity && !home.empty() &&
-                          (home.size() < value.size() || valueSize < kHomeReadCapacity);
-    bool usable = EndEntryText(entry.get(), valueSize);
+    bool expectedUsable =
+        valueSize <= kHomeCapacity && !home.empty() && (home.size() < value.size() || valueSize < kHomeCapacity);
+    bool usable = EndHomeText(runtime->home, valueSize);
     fuzz::Check(usable == expectedUsable);
     if (!usable) return 0;
-    fuzz::Check(strnlen(entry.get(), kEntryCapacity) < static_cast<size_t>(kEntryCapacity));
-    std::string entryText = std::string(1, kEntryQuote) + home;
-    fuzz::Check(entryText == entry.get());
+    fuzz::Check(strnlen(runtime->home, kHomeCapacity) < kHomeCapacity);
+    fuzz::Check(home == runtime->home);
 
-    for (const char *component : kPathComponents) CheckPath(entry.get(), entryText, component);
-    for (const char *component : kCommandComponents) CheckCommand(entry.get(), entryText, component);
+    CheckFiles(*runtime, RuntimeKind::Jre, home);
+    CheckFiles(*runtime, RuntimeKind::Jdk, home);
     return 0;
 }

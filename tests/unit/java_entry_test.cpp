@@ -1,5 +1,5 @@
-// Forming a runtime entry's home, paths, commands and backup name within
-// their buffers: never cut, never unterminated.
+// Reading a runtime's home and forming its paths, commands and backup name
+// within their buffers: never cut, never unterminated.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,18 +9,24 @@
 
 namespace {
 
-// An entry buffer as the registry read leaves it: the quote, then the value's
-// bytes, then whatever the buffer held before ('#').
-struct ReadEntry {
-    char buffer[kEntryCapacity];
-    explicit ReadEntry(const std::string &value) {
+// A home buffer as the registry read leaves it: the value's bytes, then
+// whatever the buffer held before ('#').
+struct ReadHome {
+    char buffer[kHomeCapacity];
+    explicit ReadHome(const std::string &value) {
         std::memset(buffer, '#', sizeof buffer);
-        buffer[0] = kEntryQuote;
-        std::memcpy(buffer + 1, value.data(), value.size());
+        std::memcpy(buffer, value.data(), value.size());
     }
 };
 
-std::string Entry(const std::string &home) { return std::string(1, kEntryQuote) + home; }
+RuntimeFiles Form(const std::string &home, RuntimeKind kind = RuntimeKind::Jre) {
+    JavaRuntime runtime = {kind, ""};
+    std::memcpy(runtime.home, home.c_str(), home.size() + 1);
+    RuntimeFiles files;
+    std::memset(&files, '#', sizeof files);
+    FormRuntimeFiles(runtime, &files);
+    return files;
+}
 
 TEST(JavaEntryTest, HomeEndsAtItsTerminatorOrRightBehindAnUnterminatedValue) {
     const std::string longest(261, 'j');
@@ -41,84 +47,87 @@ TEST(JavaEntryTest, HomeEndsAtItsTerminatorOrRightBehindAnUnterminatedValue) {
         {"261 characters and terminator", longest + std::string(1, '\0'), true, longest},
     };
     for (const Case &c : cases) {
-        ReadEntry entry(c.value);
-        ASSERT_EQ(EndEntryText(entry.buffer, static_cast<DWORD>(c.value.size())), c.usable) << c.name;
+        ReadHome home(c.value);
+        ASSERT_EQ(EndHomeText(home.buffer, static_cast<DWORD>(c.value.size())), c.usable) << c.name;
         if (c.usable) {
-            EXPECT_EQ(std::string(entry.buffer), Entry(c.home)) << c.name;
+            EXPECT_EQ(std::string(home.buffer), c.home) << c.name;
         }
     }
-    ReadEntry tooBig(std::string(kHomeReadCapacity, 'j'));
-    EXPECT_FALSE(EndEntryText(tooBig.buffer, kHomeReadCapacity + 1)) << "a size beyond the read is refused";
+    ReadHome tooBig(std::string(kHomeCapacity, 'j'));
+    EXPECT_FALSE(EndHomeText(tooBig.buffer, kHomeCapacity + 1)) << "a size beyond the read is refused";
 }
 
 TEST(JavaEntryTest, PathsAreTheHomeJoinedWithTheComponentOrNothing) {
-    const std::string fits(258 - 18, 'h'); // quote, home, backslash and "lib\ext\ocf1.2.jar": 260
+    const std::string fits(259 - 18, 'h'); // home, backslash and "lib\ext\ocf1.2.jar": 260
     struct Case {
-        std::string entry;
-        const char *component;
-        bool formed;
-        std::string path;
+        std::string home;
+        RuntimeKind kind;
+        std::string archive; // "": refused
+        std::string policy;
     } cases[] = {
-        {Entry("C:\\Program Files\\Java\\jre6"), "lib\\ext\\ocf1.2.jar", true,
-         "C:\\Program Files\\Java\\jre6\\lib\\ext\\ocf1.2.jar"},
-        {Entry("C:\\jre6\\"), "lib\\opencard.properties", true, "C:\\jre6\\lib\\opencard.properties"},
-        {Entry(fits), "lib\\ext\\ocf1.2.jar", true, fits + "\\lib\\ext\\ocf1.2.jar"},
-        {Entry(fits + "h"), "lib\\ext\\ocf1.2.jar", false, ""},
-        {Entry(std::string(261, 'h')), "x", false, ""},
-        {"C:\\jre6", "lib\\ext\\ocf1.2.jar", false, ""}, // not an entry text
-        {"", "lib", false, ""},
+        {"C:\\Program Files\\Java\\jre6", RuntimeKind::Jre, "C:\\Program Files\\Java\\jre6\\lib\\ext\\ocf1.2.jar",
+         "C:\\Program Files\\Java\\jre6\\lib\\security\\java.policy"},
+        {"C:\\jdk\\", RuntimeKind::Jdk, "C:\\jdk\\jre\\lib\\ext\\ocf1.2.jar",
+         "C:\\jdk\\jre\\lib\\security\\java.policy"},
+        {fits, RuntimeKind::Jre, fits + "\\lib\\ext\\ocf1.2.jar", ""},
+        {fits + "h", RuntimeKind::Jre, "", ""},
+        {std::string(256, 'h'), RuntimeKind::Jdk, "", ""}, // home\jre fits, nothing below it
+        {std::string(261, 'h'), RuntimeKind::Jre, "", ""}, // longer than any path
     };
     for (const Case &c : cases) {
-        char path[kPathCapacity];
-        std::memset(path, '#', sizeof path);
-        ASSERT_EQ(FormEntryPath(path, c.entry.c_str(), c.component), c.formed) << c.entry.size();
-        EXPECT_EQ(std::string(path), c.path) << "a refused path is left empty";
-        if (c.formed) {
-            EXPECT_LE(c.path.size(), 259u);
-        }
+        RuntimeFiles files = Form(c.home, c.kind);
+        EXPECT_EQ(std::string(files.archive), c.archive) << c.home.size();
+        EXPECT_EQ(std::string(files.policy), c.policy) << c.home.size();
     }
+    RuntimeFiles jre = Form("C:\\jre6");
+    EXPECT_STREQ(jre.properties, "C:\\jre6\\lib\\opencard.properties");
+    EXPECT_STREQ(jre.library, "C:\\jre6\\lib\\ext\\ocfpcsc1.dll");
+    EXPECT_STREQ(Form("C:\\jdk", RuntimeKind::Jdk).library, "C:\\jdk\\jre\\lib\\ext\\ocfpcsc1.dll");
 }
 
 TEST(JavaEntryTest, CommandsQuoteTheProgramAndRefuseAHomeWithAQuote) {
-    const char component[] = "bin\\java.exe\" CopyPolicyFile .java.policy";
-    const std::string fits(258 - std::strlen(component), 'h');
+    const char tail[] = "\\bin\\java.exe\" CopyPolicyFile .opencard.properties";
+    const std::string fits(259 - std::strlen(tail), 'h'); // quote, home and tail: 260
     struct Case {
-        std::string entry;
-        bool formed;
-        std::string command;
+        std::string home;
+        std::string command; // "": refused
     } cases[] = {
-        {Entry("C:\\Program Files (x86)\\Java\\jre7"), true,
-         "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" CopyPolicyFile .java.policy"},
-        {Entry(fits), true, "\"" + fits + "\\" + component},
-        {Entry(fits + "h"), false, ""},
-        {Entry("C:\\x\" & del C:\\y & \"C:\\jre"), false, ""},
-        {Entry("C:\\jre\""), false, ""},
-        {"", false, ""},
+        {"C:\\Program Files (x86)\\Java\\jre7",
+         "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" CopyPolicyFile .opencard.properties"},
+        {"C:\\jre\\", "\"C:\\jre\\bin\\java.exe\" CopyPolicyFile .opencard.properties"},
+        {fits, "\"" + fits + tail},
+        {fits + "h", ""},
+        {"C:\\x\" & del C:\\y & \"C:\\jre", ""},
+        {"C:\\jre\"", ""},
     };
     for (const Case &c : cases) {
-        char command[kPathCapacity];
-        std::memset(command, '#', sizeof command);
-        ASSERT_EQ(FormEntryCommand(command, c.entry.c_str(), component), c.formed) << c.entry;
-        EXPECT_EQ(std::string(command), c.command) << "a refused command is left empty";
+        RuntimeFiles files = Form(c.home);
+        EXPECT_EQ(std::string(files.propertiesCommand), c.command) << c.home;
+        if (!c.command.empty()) {
+            EXPECT_EQ(std::string(files.policyCommand), c.command.substr(0, c.command.rfind(' ') + 1) + ".java.policy");
+        }
     }
+    EXPECT_STREQ(Form("C:\\jdk", RuntimeKind::Jdk).policyCommand,
+                 "\"C:\\jdk\\bin\\java.exe\" CopyPolicyFile .java.policy")
+        << "a JDK runs the java.exe of its own bin";
 }
 
 TEST(JavaEntryTest, BackupNameIsThePolicyPathWithASuffixOrNothing) {
+    const size_t policyTail = std::strlen("\\lib\\security\\java.policy");
     struct Case {
-        std::string policy;
-        bool formed;
+        size_t homeLength;
+        bool named;
     } cases[] = {
-        {"C:\\jre6\\lib\\security\\java.policy", true},
-        {std::string(251, 'p'), true}, // 259 characters with the suffix
-        {std::string(252, 'p'), false},
+        {251 - policyTail, true}, // a backup name of 259 characters
+        {252 - policyTail, false},
     };
     for (const Case &c : cases) {
-        char backup[kBackupNameCapacity];
-        ASSERT_EQ(FormBackupName(backup, c.policy.c_str()), c.formed) << c.policy.size();
-        if (c.formed) {
-            EXPECT_EQ(std::string(backup), c.policy + ".ocf-bak");
-        }
+        const std::string home = "C:\\" + std::string(c.homeLength - 3, 'p');
+        RuntimeFiles files = Form(home);
+        EXPECT_EQ(std::string(files.policyBackup), c.named ? std::string(files.policy) + ".ocf-bak" : "")
+            << c.homeLength;
     }
+    EXPECT_STREQ(Form("C:\\jre6").policyBackup, "C:\\jre6\\lib\\security\\java.policy.ocf-bak");
 }
 
 } // namespace
