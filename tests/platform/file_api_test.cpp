@@ -101,6 +101,24 @@ TEST_F(FileApiTest, OwnReadHandleBlocksDeletionUntilClosed) {
     EXPECT_TRUE(DeleteFileA("dst\\existing.txt"));
 }
 
+TEST_F(FileApiTest, ReadFileGoesOnWhereItStoppedAndEndsWithNothingRead) {
+    HANDLE file = CreateFileA("src\\file.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char buffer[8] = "";
+    DWORD read = kUntouched;
+    ASSERT_TRUE(ReadFile(file, buffer, 4, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "cont");
+    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "ent");
+    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &read, nullptr)) << "at the end: success";
+    EXPECT_EQ(read, 0u);
+    CloseHandle(file);
+    SetLastError(kUntouched);
+    EXPECT_FALSE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
 TEST_F(FileApiTest, FileInformationGivesSizeTimeAndAttributes) {
     uint64_t time = scratch::FileTimeOf(2024, 2, 29, 23, 59, 58);
     scratch::SetLastWriteTime("src\\file.txt", time);
@@ -309,6 +327,19 @@ TEST_F(FileApiTest, DirectoryQueriesReportTheSizeNeededWhenTooSmall) {
     char small[4] = "###";
     EXPECT_EQ(GetSystemDirectoryA(small, sizeof small), length + 1);
     EXPECT_EQ(GetWindowsDirectoryA(small, sizeof small), std::strlen("C:\\windows") + 1);
+}
+
+TEST_F(FileApiTest, EnvironmentVariablesIgnoreCaseAndReportTheSizeNeeded) {
+    ASSERT_TRUE(SetEnvironmentVariableA("InstallerTestHome", "C:\\home"));
+    char buffer[MAX_PATH + 1];
+    EXPECT_EQ(GetEnvironmentVariableA("INSTALLERTESTHOME", buffer, sizeof buffer), 7u);
+    EXPECT_STREQ(buffer, "C:\\home");
+    char small[4] = "###";
+    EXPECT_EQ(GetEnvironmentVariableA("installertesthome", small, sizeof small), 8u);
+    ASSERT_TRUE(SetEnvironmentVariableA("InstallerTestHome", nullptr));
+    SetLastError(kUntouched);
+    EXPECT_EQ(GetEnvironmentVariableA("InstallerTestHome", buffer, sizeof buffer), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
 }
 
 } // namespace

@@ -71,6 +71,31 @@ TEST_F(SimulatedFaultsTest, FolderCreationAndDirectoryQueriesFailAsInjected) {
     EXPECT_STREQ(buffer, "D:\\System");
 }
 
+TEST_F(SimulatedFaultsTest, CopiesFailHalfWayAndTheMachineStopsAsInjected) {
+    scratch::MakeFile("a.txt", "abcdefgh");
+    scratch::MakeFile("b.txt", "old");
+    sim::FailCopyHalfWay("C:\\WORK\\b.txt", ERROR_DISK_FULL);
+    SetLastError(kUntouched);
+    EXPECT_FALSE(CopyFileA("a.txt", "b.txt", FALSE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(scratch::ReadFile("b.txt"), "abcd");
+
+    sim::StopChangesAfter(1);
+    EXPECT_TRUE(DeleteFileA("b.txt")) << "the one change let through";
+    SetLastError(kUntouched);
+    EXPECT_FALSE(CopyFileA("a.txt", "c.txt", FALSE)) << "cut off";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_READY));
+    EXPECT_EQ(scratch::ReadFile("c.txt"), "abcd");
+    EXPECT_FALSE(CopyFileA("a.txt", "d.txt", FALSE));
+    EXPECT_FALSE(sim::Exists("C:\\work\\d.txt")) << "nothing changes once stopped";
+    EXPECT_FALSE(DeleteFileA("a.txt"));
+    EXPECT_FALSE(SetFileAttributesA("a.txt", FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(CreateDirectoryA("e", nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_READY));
+    EXPECT_EQ(GetFileAttributesA("a.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_FALSE(sim::Exists("C:\\work\\e"));
+}
+
 TEST_F(SimulatedFaultsTest, PathsLongerThanTheAnsiLimitAreRefused) {
     std::string folder(240, 'f');
     std::string name(19, 'n');

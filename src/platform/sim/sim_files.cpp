@@ -39,6 +39,7 @@ struct OpenFile {
     std::string host;
     DWORD access;
     DWORD share;
+    uint64_t position = 0; // where the next ReadFile starts
 };
 
 struct SearchEntry {
@@ -72,6 +73,9 @@ struct FileSystem {
     std::map<HANDLE, Search> searches;
     std::map<std::string, SearchFault> searchFaults;
     std::map<std::string, DWORD> createDirectoryFaults;
+    std::map<std::string, DWORD> halfCopyFaults; // by target key
+    int changesBeforeStop = -1;                  // -1: the machine never stops
+    bool stopped = false;
 };
 
 FileSystem fs;
@@ -334,6 +338,29 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// What becomes of the next change to the files: made, cut off by the stop
+// that StopChangesAfter scheduled, or refused because the machine stopped.
+enum class Change { Made, Interrupted, Refused };
+
+Change NextChange() {
+    if (fs.stopped) return Change::Refused;
+    if (fs.changesBeforeStop == 0) {
+        fs.stopped = true;
+        return Change::Interrupted;
+    }
+    if (fs.changesBeforeStop > 0) --fs.changesBeforeStop;
+    return Change::Made;
+}
+
+// Every change after the stop fails as on a disk that is gone.
+BOOL FailStopped() { return Fail(ERROR_NOT_READY); }
+
+// What a copy interrupted half-way leaves: the first half of the source
+// written over the target.
+void WriteHalf(const std::string &host, const std::string &content) {
+    WriteHostFile(host, content.substr(0, content.size() / 2));
+}
+
 } // namespace
 
 void ResetFiles(const std::string &hostRoot) {
@@ -454,6 +481,15 @@ void FailCreateDirectory(const std::string &path, DWORD error) {
     fs.createDirectoryFaults[Resolve(path.c_str()).Key()] = error;
 }
 
+void FailCopyHalfWay(const std::string &target, DWORD error) {
+    fs.halfCopyFaults[Resolve(target.c_str()).Key()] = error;
+}
+
+void StopChangesAfter(int changes) {
+    fs.changesBeforeStop = changes;
+    fs.stopped = false;
+}
+
 } // namespace sim
 
 using sim::fs;
@@ -489,6 +525,16 @@ BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
     struct stat st;
     if (!sim::ReadHostFile(source.host, content) || stat(source.host.c_str(), &st) != 0)
         return sim::Fail(ERROR_ACCESS_DENIED);
+    auto halfWay = fs.halfCopyFaults.find(target.Key());
+    if (halfWay != fs.halfCopyFaults.end()) {
+        sim::WriteHalf(target.host, content);
+        return sim::Fail(halfWay->second);
+    }
+    sim::Change change = sim::NextChange();
+    if (change != sim::Change::Made) {
+        if (change == sim::Change::Interrupted) sim::WriteHalf(target.host, content);
+        return sim::FailStopped();
+    }
     if (!sim::WriteHostFile(target.host, content)) return sim::Fail(ERROR_ACCESS_DENIED);
     sim::SetHostWriteTime(target.host, sim::FileTimeOfStat(st.st_mtim));
     fs.attributes[sim::Resolve(newFile).Key()] = sourceAttributes | FILE_ATTRIBUTE_ARCHIVE;
@@ -503,6 +549,7 @@ BOOL DeleteFileA(LPCSTR file) {
     if (!sim::SharingAllows(r.Key(), sim::kDelete, FILE_SHARE_READ | FILE_SHARE_WRITE | sim::kShareDelete))
         return sim::Fail(ERROR_SHARING_VIOLATION);
     if (sim::StoredAttributes(r.Key(), false) & FILE_ATTRIBUTE_READONLY) return sim::Fail(ERROR_ACCESS_DENIED);
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
     if (unlink(r.host.c_str()) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
     fs.attributes.erase(r.Key());
     return TRUE;
@@ -519,6 +566,7 @@ BOOL SetFileAttributesA(LPCSTR file, DWORD attributes) {
     Resolved r = sim::Resolve(file);
     if (r.error) return sim::Fail(r.error);
     if (!r.Exists()) return sim::Fail(r.MissingError());
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
     fs.attributes[r.Key()] = attributes & sim::kSettableAttributes;
     return TRUE;
 }
@@ -535,6 +583,7 @@ HANDLE OpenForAppending(LPCSTR file, DWORD shareMode) {
     if (existed && (StoredAttributes(r.Key(), false) & FILE_ATTRIBUTE_READONLY))
         return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
     if (!SharingAllows(r.Key(), GENERIC_WRITE, shareMode)) return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
+    if (!existed && NextChange() != Change::Made) return FailStopped(), INVALID_HANDLE_VALUE;
     if (!existed && !WriteHostFile(r.host, "")) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
     HANDLE handle = NewHandle(HandleKind::File);
     fs.openFiles[handle] = {Resolve(file).Key(), r.host, GENERIC_WRITE, shareMode};
@@ -565,10 +614,27 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWri
     auto it = fs.openFiles.find(file);
     if (it == fs.openFiles.end()) return sim::Fail(ERROR_INVALID_HANDLE);
     if (!(it->second.access & GENERIC_WRITE)) return sim::Fail(ERROR_ACCESS_DENIED);
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
     std::ofstream out(it->second.host, std::ios::binary | std::ios::app);
     out.write(static_cast<const char *>(buffer), bytesToWrite);
     if (!out) return sim::Fail(ERROR_ACCESS_DENIED);
     *bytesWritten = bytesToWrite;
+    return TRUE;
+}
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, struct OVERLAPPED_ *) {
+    *bytesRead = 0;
+    auto it = fs.openFiles.find(file);
+    if (it == fs.openFiles.end()) return sim::Fail(ERROR_INVALID_HANDLE);
+    if (!(it->second.access & GENERIC_READ)) return sim::Fail(ERROR_ACCESS_DENIED);
+    std::ifstream in(it->second.host, std::ios::binary);
+    if (!in) return sim::Fail(ERROR_ACCESS_DENIED);
+    // Reading at or past the end succeeds with nothing read, as on Windows.
+    in.seekg(static_cast<std::streamoff>(it->second.position));
+    in.read(static_cast<char *>(buffer), bytesToRead);
+    DWORD count = in.gcount() > 0 ? static_cast<DWORD>(in.gcount()) : 0;
+    it->second.position += count;
+    *bytesRead = count;
     return TRUE;
 }
 
@@ -691,6 +757,7 @@ BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) {
     if (r.WindowsPath().size() > sim::kLongestDirectoryPath) return sim::Fail(ERROR_FILENAME_EXCED_RANGE);
     if (r.Exists()) return sim::Fail(ERROR_ALREADY_EXISTS);
     if (!r.ParentIsDir()) return sim::Fail(ERROR_PATH_NOT_FOUND);
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
     if (mkdir(r.host.c_str(), 0755) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
     fs.attributes.erase(r.Key());
     return TRUE;

@@ -76,6 +76,7 @@ void Reset(const std::string &hostRoot) {
     ResetMemory();
     ResetPcsc();
     ResetProcesses();
+    ResetEnvironment();
 }
 
 } // namespace sim

@@ -18,6 +18,7 @@ void ResetDialogs();
 void ResetMemory();
 void ResetPcsc();
 void ResetProcesses();
+void ResetEnvironment();
 
 // Closes a handle that CreateFileA returned.
 void CloseFileHandle(HANDLE handle);

@@ -17,7 +17,8 @@ namespace sim {
 
 // Starts a fresh machine whose drive C: is the existing host folder hostRoot.
 // Everything else is forgotten: attributes, faults, registry, scripts,
-// handles, memory blocks, the PC/SC service and recorded process starts.
+// handles, memory blocks, the PC/SC service, recorded process starts and
+// the environment (empty).
 // The Windows directory is C:\Windows, the system directory
 // C:\Windows\System32 (both created), and the current directory is C:\.
 void Reset(const std::string &hostRoot);
@@ -60,6 +61,16 @@ void FailSearchStart(const std::string &folder, DWORD error);
 void FailSearchAfter(const std::string &folder, int entries, DWORD error);
 // Creating this folder fails with the given error.
 void FailCreateDirectory(const std::string &path, DWORD error);
+// Every copy onto this target writes the first half of its source over it
+// and then fails with the given error, as on a disk that runs full.
+void FailCopyHalfWay(const std::string &target, DWORD error);
+// The machine stops (is switched off, or the program killed) after this many
+// more changes to its files: copies, deletions, attribute changes, folder
+// creations and writes. The change in progress then is cut off (a copy
+// leaves the first half of its source over its target) and every change
+// from then on fails with ERROR_NOT_READY, so the files stay as the stop
+// left them. Reset lets the machine run on again.
+void StopChangesAfter(int changes);
 
 // --- Message boxes -----------------------------------------------------------
 

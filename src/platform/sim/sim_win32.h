@@ -66,6 +66,7 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_NO_MORE_FILES 18L
 #define ERROR_NOT_READY 21L
+#define ERROR_DISK_FULL 112L
 #define ERROR_SHARING_VIOLATION 32L
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_INSUFFICIENT_BUFFER 122L
@@ -74,6 +75,7 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_DIR_NOT_EMPTY 145L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_ENVVAR_NOT_FOUND 203L
 #define ERROR_FILENAME_EXCED_RANGE 206L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
@@ -156,6 +158,7 @@ BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD creation,
                    DWORD flags, HANDLE templateFile);
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, struct OVERLAPPED_ *overlapped);
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, struct OVERLAPPED_ *overlapped);
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info);
 BOOL FileTimeToSystemTime(const FILETIME *fileTime, SYSTEMTIME *systemTime);
 BOOL CloseHandle(HANDLE handle);
@@ -169,6 +172,8 @@ BOOL SetCurrentDirectoryA(LPCSTR path);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 void GetSystemTime(SYSTEMTIME *time);
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
+BOOL SetEnvironmentVariableA(LPCSTR name, LPCSTR value);
 
 // Registry
 #define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001)))
