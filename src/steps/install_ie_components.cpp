@@ -4,7 +4,7 @@
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/copy_tree.h"
-#include "fileops/join_path.h"
+#include "fileops/directory_path.h"
 #include "platform/win32.h"
 #include "steps/install_steps.h"
 #include "steps/step_message.h"
@@ -24,16 +24,10 @@ struct Outcome {
     CopyOutcome code; // the failed copy's outcome, for CopyFailed
 };
 
-// The folder a directory query names, with name joined to it. A folder too
-// long for the buffer, or a path that would be cut, names nothing usable.
-bool PathInFolder(UINT(WINAPI *query)(LPSTR, UINT), char *path, const char *name) {
-    UINT length = query(path, kPathCapacity);
-    return length != 0 && length < static_cast<UINT>(kPathCapacity) && JoinPath(path, name);
-}
-
 Outcome CopyComponents(char *failingPath) {
     char path[kPathCapacity];
-    if (!PathInFolder(GetWindowsDirectoryA, path, kJavaLibFolder)) return {Failure::DirectoryNotDetermined, kCopyDone};
+    if (!PathInDirectory(GetWindowsDirectoryA, path, kJavaLibFolder))
+        return {Failure::DirectoryNotDetermined, kCopyDone};
     // Only the last level is created: without a java folder the tree copy
     // fails at its first entry and reports that.
     /* result not examined: */ CreateDirectoryA(path, nullptr);
@@ -41,7 +35,7 @@ Outcome CopyComponents(char *failingPath) {
     if (copied == kCopyAborted) return {Failure::Aborted, copied};
     if (copied != kCopyDone) return {Failure::CopyFailed, copied};
 
-    if (!PathInFolder(GetSystemDirectoryA, path, kLibrary)) return {Failure::DirectoryNotDetermined, kCopyDone};
+    if (!PathInDirectory(GetSystemDirectoryA, path, kLibrary)) return {Failure::DirectoryNotDetermined, kCopyDone};
     // Compared: an identical library already in place, perhaps in use and so
     // not replaceable, is accepted without asking.
     copied = CopyFileGuarded(kLibrary, path, 1);

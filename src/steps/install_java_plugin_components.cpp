@@ -143,7 +143,8 @@ void CopyLibrary(JavaRun &run) {
     if (JoinPath(systemLibrary, kLibraryFile))
         Tally(CopyFileGuarded(kLibraryFile, systemLibrary, 1), run.libraryCount, run);
     // Made even after an Abort above, and not watched: its outcome changes nothing.
-    if (run.lastJreLibrary[0] != '\0') /* outcome not used: */ CopyFileGuarded(kLibraryFile, run.lastJreLibrary, 0);
+    if (run.lastJreLibrary[0] != '\0') /* outcome not used: */
+        CopyFileGuarded(kLibraryFile, run.lastJreLibrary, 0);
 }
 
 StepResult Decide(StepStatus status, const JavaRun &run, char *message, int capacity) {

@@ -5,17 +5,14 @@
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
 #include "fileops/copy_tree.h"
-#include "fileops/tree_paths.h"
 #include "platform/win32.h"
 #include "steps/install_steps.h"
-#include "steps/netscape_paths.h"
+#include "steps/netscape_registry.h"
 #include "steps/step_message.h"
 
 namespace {
 
 const char kPackageFolder[] = "ns";
-const char kBrowserKey[] = "Software\\Netscape\\Netscape Navigator\\Main";
-const char kInstallDirectoryValue[] = "Install Directory";
 const char kTreePattern[] = "jars\\*";
 const char kLibrary[] = "ocfpcsc1.dll";
 const char kProperties[] = "opencard.properties";
@@ -35,12 +32,6 @@ struct Run {
     CopyOutcome lastCopy = kCopyDone;
     char failingPath[kPathCapacity] = "";
 };
-
-// A profile folder is a plain folder: one that also carries any other
-// attribute (hidden, read-only, archive...) is not taken for a profile.
-bool IsProfileFolder(const WIN32_FIND_DATAA &entry) {
-    return !IsDotEntry(entry.cFileName) && entry.dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY;
-}
 
 void CopyIntoProfiles(const NetscapePaths &paths, Run &run) {
     WIN32_FIND_DATAA entry;
@@ -96,23 +87,11 @@ void InstallIntoBrowser(const NetscapePaths &paths, Run &run) {
 
 // Finds the browser in the current user's registry and installs into it.
 void InstallForCurrentUser(Run &run) {
-    HKEY key;
-    // Full access although the key is only read: a key that refuses it counts as no browser.
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kBrowserKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-        run.outcome = Outcome::BrowserNotFound;
-        return;
-    }
-    char value[kPathCapacity] = "";
-    DWORD size = sizeof value;
     NetscapePaths paths;
-    // The value may come back unterminated; only the bytes the query reported are read.
-    if (RegQueryValueExA(key, kInstallDirectoryValue, nullptr, nullptr, reinterpret_cast<LPBYTE>(value), &size) ==
-            ERROR_SUCCESS &&
-        size <= sizeof value && FindNetscapePaths(value, size, &paths))
+    if (FindInstalledNetscape(&paths))
         InstallIntoBrowser(paths, run);
     else
         run.outcome = Outcome::BrowserNotFound;
-    /* result not examined: */ RegCloseKey(key);
 }
 
 StepResult Decide(const Run &run, char *message, int capacity) {
