@@ -3,6 +3,7 @@
 // copies the PC/SC bridge library into the system directory and the last JRE.
 #include "fileops/bounded_text.h"
 #include "fileops/copy_file_guarded.h"
+#include "fileops/file_comparison.h"
 #include "fileops/join_path.h"
 #include "log/run_log.h"
 #include "platform/win32.h"
@@ -80,28 +81,43 @@ bool PolicyMissing(const char *policy) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// The backup is made under a name of its own and takes the backup's name
+// only once it holds the whole policy, so that a backup that exists is
+// always whole: a run stopped half-way through the copy (or a copy that ran
+// out of room and was kept in the conflict prompt) leaves no backup, and the
+// next run does not take a part of the policy for all of it.
+bool MakeBackup(const RuntimeFiles &files, JavaRun &run) {
+    CopyOutcome outcome = CopyFileGuarded(files.policy, files.partialBackup, 0);
+    if (outcome == kCopyAborted) {
+        run.aborted = true;
+        return false;
+    }
+    DWORD error = ERROR_SUCCESS;
+    bool made = outcome == kCopyDone && CompareFiles(files.partialBackup, files.policy, &error) == Comparison::Same &&
+                MoveFileA(files.partialBackup, files.policyBackup);
+    if (made)
+        LogEvent("backup made: %s", files.policyBackup);
+    else
+        /* result not examined, it may not exist: */ DeleteFileA(files.partialBackup);
+    return made;
+}
+
 // Backs up the runtime's own policy once, then copies the package's over it.
 // A policy without a backup is never replaced: when the backup cannot be
 // named or made, the runtime keeps its policy and the copy counts as failed.
 void InstallPolicy(const RuntimeFiles &files, JavaRun &run) {
     const char *policy = files.policy;
-    const char *backup = files.policyBackup;
     if (policy[0] == '\0') return;
-    if (backup[0] == '\0') {
+    if (files.policyBackup[0] == '\0') {
         if (!PolicyMissing(policy)) {
             LogEvent("policy kept, its backup cannot be named: %s", policy);
             return;
         }
-    } else if (BackupExists(backup)) {
-        LogEvent("backup found, kept: %s", backup);
-    } else {
-        CopyOutcome outcome = CopyFileGuarded(policy, backup, 0);
-        if (outcome == kCopyAborted) {
-            run.aborted = true;
-            return;
-        }
-        if (outcome == kCopyDone) LogEvent("backup made: %s", backup);
-        if (outcome != kCopyDone && !PolicyMissing(policy)) {
+    } else if (BackupExists(files.policyBackup)) {
+        LogEvent("backup found, kept: %s", files.policyBackup);
+    } else if (!MakeBackup(files, run)) {
+        if (run.aborted) return;
+        if (!PolicyMissing(policy)) {
             LogEvent("policy kept, no backup could be made: %s", policy);
             return;
         }

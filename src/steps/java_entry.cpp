@@ -11,7 +11,8 @@ const char kArchive[] = "lib\\ext\\ocf1.2.jar";
 const char kProperties[] = "lib\\opencard.properties";
 const char kPolicy[] = "lib\\security\\java.policy";
 const char kLibrary[] = "lib\\ext\\ocfpcsc1.dll";
-const char kBackupFormat[] = "%s.ocf-bak";
+const char kBackupSuffix[] = ".ocf-bak";
+const char kPartialBackupSuffix[] = ".ocf-new";
 const char kProgram[] = "bin\\java.exe";
 const char kCommandFormat[] = "\"%s\" CopyPolicyFile %s";
 const char kQuote = '"';
@@ -25,6 +26,11 @@ void KeepWhole(char *path, bool whole) {
 void FormPath(char (&path)[kPathCapacity], const char *folder, const char *component) {
     bool whole = folder[0] != '\0' && CopyText(path, sizeof path, folder) && JoinPath(path, component);
     KeepWhole(path, whole);
+}
+
+void FormBackup(char (&backup)[kBackupNameCapacity], const char *policy, const char *suffix) {
+    bool whole = policy[0] != '\0' && FormatText(backup, sizeof backup, "%s%s", policy, suffix);
+    KeepWhole(backup, whole);
 }
 
 // The program's path is quoted whole; the command interpreter runs the text
@@ -64,9 +70,8 @@ void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files) {
     FormPath(files->properties, folder, kProperties);
     FormPath(files->policy, folder, kPolicy);
     FormPath(files->library, folder, kLibrary);
-    bool named = files->policy[0] != '\0' &&
-                 FormatText(files->policyBackup, sizeof files->policyBackup, kBackupFormat, files->policy);
-    KeepWhole(files->policyBackup, named);
+    FormBackup(files->policyBackup, files->policy, kBackupSuffix);
+    FormBackup(files->partialBackup, files->policy, kPartialBackupSuffix);
     FormCommand(files->policyCommand, home, ".java.policy");
     FormCommand(files->propertiesCommand, home, ".opencard.properties");
 }

@@ -12,7 +12,7 @@ enum class RuntimeKind { Jre, Jdk };
 // One more character than the longest path: a home that long is still read
 // whole and counted as a runtime, and every path formed from it is refused.
 constexpr DWORD kHomeCapacity = kPathCapacity + 1;
-// The backup name "<policy>.ocf-bak", terminator included.
+// The backup names "<policy>.ocf-bak" and "<policy>.ocf-new", terminator included.
 constexpr int kBackupNameCapacity = 260;
 
 struct JavaRuntime {
@@ -32,13 +32,14 @@ bool EndHomeText(char *home, DWORD valueSize);
 // empty, and so is a command for a home holding a double quote, which would
 // end the program's quoting early.
 struct RuntimeFiles {
-    char archive[kPathCapacity];            // lib\ext\ocf1.2.jar
-    char properties[kPathCapacity];         // lib\opencard.properties
-    char policy[kPathCapacity];             // lib\security\java.policy
-    char policyBackup[kBackupNameCapacity]; // lib\security\java.policy.ocf-bak
-    char library[kPathCapacity];            // lib\ext\ocfpcsc1.dll
-    char policyCommand[kPathCapacity];      // "<home>\bin\java.exe" CopyPolicyFile .java.policy
-    char propertiesCommand[kPathCapacity];  // "<home>\bin\java.exe" CopyPolicyFile .opencard.properties
+    char archive[kPathCapacity];             // lib\ext\ocf1.2.jar
+    char properties[kPathCapacity];          // lib\opencard.properties
+    char policy[kPathCapacity];              // lib\security\java.policy
+    char policyBackup[kBackupNameCapacity];  // lib\security\java.policy.ocf-bak
+    char partialBackup[kBackupNameCapacity]; // lib\security\java.policy.ocf-new: the backup while it is made
+    char library[kPathCapacity];             // lib\ext\ocfpcsc1.dll
+    char policyCommand[kPathCapacity];       // "<home>\bin\java.exe" CopyPolicyFile .java.policy
+    char propertiesCommand[kPathCapacity];   // "<home>\bin\java.exe" CopyPolicyFile .opencard.properties
 };
 
 void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files);

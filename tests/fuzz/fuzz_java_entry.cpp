@@ -15,7 +15,6 @@
 
 namespace {
 
-const char kBackupSuffix[] = ".ocf-bak";
 const char kFiller = 'J';
 const char kQuote = '"';
 
@@ -44,8 +43,9 @@ void CheckFiles(JavaRuntime &runtime, RuntimeKind kind, const std::string &home)
     CheckMember(files->properties, fuzz::Joined(folder, "lib\\opencard.properties"));
     CheckMember(files->policy, policy);
     CheckMember(files->library, fuzz::Joined(folder, "lib\\ext\\ocfpcsc1.dll"));
-    CheckMember(files->policyBackup,
-                Fits(policy, kPathCapacity) ? policy + kBackupSuffix : std::string(kPathCapacity, 'x'));
+    const std::string unformed(kPathCapacity, 'x');
+    CheckMember(files->policyBackup, Fits(policy, kPathCapacity) ? policy + ".ocf-bak" : unformed);
+    CheckMember(files->partialBackup, Fits(policy, kPathCapacity) ? policy + ".ocf-new" : unformed);
     CheckMember(files->policyCommand, Command(home, ".java.policy"));
     CheckMember(files->propertiesCommand, Command(home, ".opencard.properties"));
 }

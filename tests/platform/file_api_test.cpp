@@ -192,6 +192,30 @@ TEST_F(FileApiTest, DeleteFileFailsLikeWindows) {
     EXPECT_FALSE(scratch::Exists("dst\\existing.txt"));
 }
 
+TEST_F(FileApiTest, MoveFileRenamesButNeverReplaces) {
+    ASSERT_TRUE(SetFileAttributesA("src\\file.txt", FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(MoveFileA("src\\file.txt", "dst\\moved.txt"));
+    EXPECT_EQ(scratch::ReadFile("dst\\moved.txt"), "content");
+    EXPECT_NE(GetFileAttributesA("dst\\moved.txt") & FILE_ATTRIBUTE_READONLY, 0u) << "attributes go with it";
+    EXPECT_FALSE(scratch::Exists("src\\file.txt"));
+    SetFileAttributesA("dst\\moved.txt", FILE_ATTRIBUTE_NORMAL);
+    struct Case {
+        const char *from, *to;
+        DWORD error;
+    } cases[] = {
+        {"dst\\moved.txt", "dst\\existing.txt", ERROR_ALREADY_EXISTS},
+        {"dst\\moved.txt", "dst\\folder", ERROR_ALREADY_EXISTS},
+        {"src\\file.txt", "dst\\copy.txt", ERROR_FILE_NOT_FOUND},
+        {"dst\\moved.txt", "nowhere\\moved.txt", ERROR_PATH_NOT_FOUND},
+    };
+    for (const Case &c : cases) {
+        SetLastError(kUntouched);
+        EXPECT_FALSE(MoveFileA(c.from, c.to)) << c.to;
+        EXPECT_EQ(GetLastError(), c.error) << c.to;
+    }
+    EXPECT_EQ(scratch::ReadFile("dst\\existing.txt"), "old");
+}
+
 TEST_F(FileApiTest, AttributesAreKeptPerFileAndFolder) {
     EXPECT_EQ(GetFileAttributesA("dst\\folder"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     ASSERT_TRUE(SetFileAttributesA("dst\\folder", FILE_ATTRIBUTE_HIDDEN));

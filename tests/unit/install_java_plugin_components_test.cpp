@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "steps/install_steps.h"
 #include "platform/sim/sim_machine.h"
+#include "steps/install_steps.h"
 #include "support/scratch_machine.h"
 
 namespace {
@@ -622,6 +622,22 @@ TEST_F(InstallJavaPluginComponentsTest, RuntimesOwnPolicyIsReplacedOnlyWithABack
         EXPECT_EQ(sim::ReadFile(Policy(c.home)), c.policy) << c.name;
         EXPECT_EQ(sim::ReadFile(Backup(c.home)), c.backup) << c.name;
     }
+}
+
+TEST_F(InstallJavaPluginComponentsTest, BackupCutShortIsNeverTakenForTheWholePolicy) {
+    // The disk runs full half-way through the backup, and the user keeps the
+    // part in the conflict prompt: the policy must stay, and no backup be left.
+    MakePackage();
+    AddJre("1.6.0", kJre6);
+    CommandsExit(1);
+    sim::FailCopyHalfWay(Policy(kJre6) + ".ocf-new", ERROR_DISK_FULL);
+    sim::QueueMessageBoxAnswers({IDIGNORE});
+    EXPECT_EQ(Run(), kStepWarning);
+    EXPECT_EQ(Written(), PartlyInstalled(1, 1, 1, 0));
+    EXPECT_EQ(sim::MessageBoxes().size(), 1u);
+    EXPECT_EQ(sim::ReadFile(Policy(kJre6)), kOwnPolicy);
+    EXPECT_FALSE(sim::Exists(Backup(kJre6)));
+    EXPECT_FALSE(sim::Exists(Policy(kJre6) + ".ocf-new"));
 }
 
 TEST_F(InstallJavaPluginComponentsTest, SecondRunKeepsTheBackupAndInstallsEverythingAgain) {

@@ -126,6 +126,8 @@ TEST(JavaEntryTest, BackupNameIsThePolicyPathWithASuffixOrNothing) {
         RuntimeFiles files = Form(home);
         EXPECT_EQ(std::string(files.policyBackup), c.named ? std::string(files.policy) + ".ocf-bak" : "")
             << c.homeLength;
+        EXPECT_EQ(std::string(files.partialBackup), c.named ? std::string(files.policy) + ".ocf-new" : "")
+            << c.homeLength;
     }
     EXPECT_STREQ(Form("C:\\jre6").policyBackup, "C:\\jre6\\lib\\security\\java.policy.ocf-bak");
 }

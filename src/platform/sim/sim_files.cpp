@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -552,6 +553,28 @@ BOOL DeleteFileA(LPCSTR file) {
     if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
     if (unlink(r.host.c_str()) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
     fs.attributes.erase(r.Key());
+    return TRUE;
+}
+
+BOOL MoveFileA(LPCSTR existingFile, LPCSTR newFile) {
+    Resolved source = sim::Resolve(existingFile);
+    if (source.error) return sim::Fail(source.error);
+    if (!source.Exists()) return sim::Fail(source.MissingError());
+    Resolved target = sim::Resolve(newFile);
+    if (target.error) return sim::Fail(target.error);
+    // Renaming never replaces: a file or folder of the new name stays.
+    if (target.Exists()) return sim::Fail(ERROR_ALREADY_EXISTS);
+    if (!target.ParentIsDir()) return sim::Fail(ERROR_PATH_NOT_FOUND);
+    if (!sim::SharingAllows(source.Key(), sim::kDelete, FILE_SHARE_READ | FILE_SHARE_WRITE | sim::kShareDelete))
+        return sim::Fail(ERROR_SHARING_VIOLATION);
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
+    if (rename(source.host.c_str(), target.host.c_str()) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
+    auto attributes = fs.attributes.find(source.Key());
+    if (attributes != fs.attributes.end()) {
+        DWORD kept = attributes->second;
+        fs.attributes.erase(attributes);
+        fs.attributes[sim::Resolve(newFile).Key()] = kept;
+    }
     return TRUE;
 }
 

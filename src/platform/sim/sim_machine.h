@@ -65,11 +65,11 @@ void FailCreateDirectory(const std::string &path, DWORD error);
 // and then fails with the given error, as on a disk that runs full.
 void FailCopyHalfWay(const std::string &target, DWORD error);
 // The machine stops (is switched off, or the program killed) after this many
-// more changes to its files: copies, deletions, attribute changes, folder
-// creations and writes. The change in progress then is cut off (a copy
+// more changes to its files: copies, deletions, renames, attribute changes,
+// folder creations and writes. The change in progress then is cut off (a copy
 // leaves the first half of its source over its target) and every change
 // from then on fails with ERROR_NOT_READY, so the files stay as the stop
-// left them. Reset lets the machine run on again.
+// left them. A count below 0 lets the machine run on again, as after a restart.
 void StopChangesAfter(int changes);
 
 // --- Message boxes -----------------------------------------------------------

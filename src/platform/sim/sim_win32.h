@@ -153,6 +153,7 @@ void SetLastError(DWORD error);
 
 BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
 BOOL DeleteFileA(LPCSTR file);
+BOOL MoveFileA(LPCSTR existingFile, LPCSTR newFile);
 DWORD GetFileAttributesA(LPCSTR file);
 BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD creation,
