@@ -102,6 +102,22 @@ bool MakeBackup(const RuntimeFiles &files, JavaRun &run) {
     return made;
 }
 
+// Where the runtime has no policy, the package's is copied under the partial
+// name and renamed once whole: a run stopped half-way leaves no cut policy
+// that the next run would take for the runtime's own and back up. Without a
+// partial name (too long) it is copied straight.
+CopyOutcome InstallMissingPolicy(const RuntimeFiles &files) {
+    if (files.partialBackup[0] == '\0') return CopyFileGuarded(kPolicyFile, files.policy, 0);
+    CopyOutcome outcome = CopyFileGuarded(kPolicyFile, files.partialBackup, 0);
+    if (outcome != kCopyDone) return outcome;
+    DWORD error = ERROR_SUCCESS;
+    if (CompareFiles(files.partialBackup, kPolicyFile, &error) == Comparison::Same &&
+        MoveFileA(files.partialBackup, files.policy))
+        return kCopyDone;
+    /* result not examined: */ DeleteFileA(files.partialBackup);
+    return kCopyCannotInspect;
+}
+
 // Backs up the runtime's own policy once, then copies the package's over it.
 // A policy without a backup is never replaced: when the backup cannot be
 // named or made, the runtime keeps its policy and the copy counts as failed.
@@ -122,7 +138,7 @@ void InstallPolicy(const RuntimeFiles &files, JavaRun &run) {
             return;
         }
     }
-    Tally(CopyFileGuarded(kPolicyFile, policy, 0), run.JP, run);
+    Tally(PolicyMissing(policy) ? InstallMissingPolicy(files) : CopyFileGuarded(kPolicyFile, policy, 0), run.JP, run);
 }
 
 bool InstallIntoRuntime(const JavaRuntime &runtime, void *context) {
