@@ -12,6 +12,9 @@ const char kCommandLineUsage[] =
     "/COMPONENTS=lista - składniki oddzielone przecinkami: driver, java, ie, ns (domyślnie driver,java)\n"
     "/READER=n - model czytnika, od 1 do 4 w kolejności listy w oknie instalatora (domyślnie 1)\n"
     "/LOG=plik - dopisuje przebieg instalacji do pliku (UTF-8)\n"
+    "/RESTORE - cofa instalację: przywraca własne pliki java.policy środowisk Java i usuwa pliki OCF "
+    "identyczne z plikami instalatora (bez /COMPONENTS i /READER; kod wyjścia z /S: 0 - nie zostało nic "
+    "do cofnięcia, 1603 - czegoś nie cofnięto)\n"
     "/?, /help - ten opis\n"
     "\n"
     "Kody wyjścia: 3010 - zainstalowano, potrzebny restart komputera; 1603 - błąd instalacji; "
@@ -22,7 +25,7 @@ namespace {
 // An argument as typed: long enough for a switch with a whole path.
 const int kTokenCapacity = kPathCapacity + 32;
 
-enum Switch { kUnattended, kHelp, kComponents, kReader, kLog, kSwitchCount };
+enum Switch { kUnattended, kHelp, kComponents, kReader, kLog, kRestore, kSwitchCount };
 
 struct SwitchName {
     const char *name;
@@ -32,7 +35,7 @@ struct SwitchName {
 
 const SwitchName kSwitchNames[] = {
     {"S", kUnattended, false},         {"QUIET", kUnattended, false}, {"?", kHelp, false}, {"HELP", kHelp, false},
-    {"COMPONENTS", kComponents, true}, {"READER", kReader, true},     {"LOG", kLog, true},
+    {"COMPONENTS", kComponents, true}, {"READER", kReader, true},     {"LOG", kLog, true}, {"RESTORE", kRestore, false},
 };
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -112,6 +115,7 @@ bool ParseSwitch(const char *argument, CommandLine *parsed, bool (&seen)[kSwitch
         case kComponents: parsed->choicesGiven = true; return ParseComponents(value, &parsed->choices);
         case kReader: parsed->choicesGiven = true; return ParseReader(value, &parsed->choices.readerModel);
         case kLog: return value[0] != '\0' && CopyText(parsed->logPath, sizeof parsed->logPath, value);
+        case kRestore: parsed->restore = true; return true;
         case kSwitchCount: break;
         }
     }
@@ -136,6 +140,11 @@ CommandLineStatus ParseCommandLine(const char *text, CommandLine *parsed, char *
             /* a long argument is named by its start: */ CopyText(badArgument, kArgumentCapacity, argument);
             status = CommandLineStatus::Invalid;
         }
+    }
+    // A restore undoes every component whatever was chosen: choices with it are a mistake.
+    if (status == CommandLineStatus::Valid && parsed->restore && parsed->choicesGiven) {
+        CopyText(badArgument, kArgumentCapacity, "/RESTORE");
+        status = CommandLineStatus::Invalid;
     }
     return status;
 }

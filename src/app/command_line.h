@@ -13,6 +13,7 @@ constexpr int kArgumentCapacity = 128;
 struct CommandLine {
     bool unattended;             // /S, /quiet: no window of any kind
     bool help;                   // /?, /help
+    bool restore;                // /RESTORE: undo installations instead; takes no choices
     InstallChoices choices;      // /COMPONENTS=, /READER=; the dialog's defaults otherwise
     bool choicesGiven;           // either of those was given
     char logPath[kPathCapacity]; // /LOG=; empty: no log

@@ -5,6 +5,7 @@
 #include "app/install_run.h"
 
 constexpr int kExitInteractive = 0;       // an interactive run, whatever it did; also /?
+constexpr int kExitRestored = 0;          // a restore left nothing of the installer's behind
 constexpr int kExitFailed = 1603;         // a chosen step failed or warned, or the run was stopped
 constexpr int kExitAnotherRunning = 1618; // another installer is running; nothing was done
 constexpr int kExitBadCommandLine = 1639; // nothing was done

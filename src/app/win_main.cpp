@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/installer_modes.h"
+#include "app/restore_mode.h"
 #include "app/single_instance.h"
 #include "app/version.h"
 #include "fileops/bounded_text.h"
@@ -37,7 +38,8 @@ int RunWithLog(HINSTANCE instance, const CommandLine &commandLine) {
         Tell(commandLine, MB_ICONWARNING, kAnotherRunning);
         return kExitAnotherRunning;
     }
-    int exitCode = commandLine.unattended
+    int exitCode = commandLine.restore ? RunRestore(commandLine.unattended)
+                   : commandLine.unattended
                        ? RunUnattended(commandLine.choices)
                        : RunInteractive(instance, commandLine.choicesGiven ? &commandLine.choices : nullptr);
     ReleaseSingleInstance(claim);

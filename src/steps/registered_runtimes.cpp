@@ -9,11 +9,16 @@ const char kJavaHomeValue[] = "JavaHome";
 // Registry key names are at most 255 characters.
 const DWORD kKeyNameCapacity = 256;
 
-// Opens a key for full access. A key that is there but refuses is counted:
-// the walk could not see what lies below it.
+// A key that is there but refuses is counted: the walk could not see what
+// lies below it.
+void CountRefusal(RuntimeWalk &walk, LONG error) {
+    if (walk.keysRefused++ == 0) walk.refusal = error;
+}
+
+// Opens a key for full access.
 bool OpenKey(HKEY parent, const char *name, HKEY *key, RuntimeWalk &walk) {
     LONG error = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, key);
-    if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND) ++walk.keysRefused;
+    if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND) CountRefusal(walk, error);
     return error == ERROR_SUCCESS;
 }
 
@@ -31,7 +36,7 @@ bool WalkList(HKEY list, RuntimeKind kind, RuntimeVisitor visit, void *context, 
     for (DWORD index = 0;; ++index) {
         LONG error = RegEnumKeyA(list, index, name, sizeof name);
         if (error != ERROR_SUCCESS) {
-            if (error != ERROR_NO_MORE_ITEMS) ++walk.keysRefused;
+            if (error != ERROR_NO_MORE_ITEMS) CountRefusal(walk, error);
             return true;
         }
         HKEY entryKey;
@@ -46,7 +51,7 @@ bool WalkList(HKEY list, RuntimeKind kind, RuntimeVisitor visit, void *context, 
 } // namespace
 
 RuntimeWalk WalkRegisteredRuntimes(RuntimeVisitor visit, void *context) {
-    RuntimeWalk walk = {false, 0};
+    RuntimeWalk walk = {false, 0, ERROR_SUCCESS};
     HKEY javaSoft;
     if (!OpenKey(HKEY_LOCAL_MACHINE, kJavaSoftKey, &javaSoft, walk)) return walk;
     HKEY jreList;

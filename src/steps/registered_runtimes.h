@@ -14,6 +14,7 @@ typedef bool (*RuntimeVisitor)(const JavaRuntime &runtime, void *context);
 struct RuntimeWalk {
     bool listFound;  // either list was opened: Java is registered
     int keysRefused; // keys that exist but could not be opened or listed
+    LONG refusal;    // the error of the first of them
 };
 
 RuntimeWalk WalkRegisteredRuntimes(RuntimeVisitor visit, void *context);

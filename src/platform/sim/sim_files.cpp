@@ -491,6 +491,8 @@ void StopChangesAfter(int changes) {
     fs.stopped = false;
 }
 
+bool Stopped() { return fs.stopped; }
+
 } // namespace sim
 
 using sim::fs;

@@ -71,6 +71,8 @@ void FailCopyHalfWay(const std::string &target, DWORD error);
 // from then on fails with ERROR_NOT_READY, so the files stay as the stop
 // left them. A count below 0 lets the machine run on again, as after a restart.
 void StopChangesAfter(int changes);
+// Whether the machine has stopped since StopChangesAfter.
+bool Stopped();
 
 // --- Message boxes -----------------------------------------------------------
 

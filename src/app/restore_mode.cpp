@@ -1,0 +1,47 @@
+#include "app/restore_mode.h"
+
+#include "app/exit_codes.h"
+#include "log/run_log.h"
+#include "platform/win32.h"
+#include "restore/restore.h"
+
+namespace {
+
+const char kCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
+const char kPrompt[] =
+    "Za chwilę zostaną cofnięte zmiany, które instalator wprowadził na tym komputerze:\n"
+    "\n"
+    "- w każdym zarejestrowanym środowisku JRE/JDK plik java.policy wróci z kopii zapasowej "
+    "java.policy.ocf-bak, a pliki ocf1.2.jar, opencard.properties i ocfpcsc1.dll zostaną usunięte;\n"
+    "- w katalogu użytkownika pliki .java.policy i .opencard.properties wrócą z kopii zapasowych "
+    "albo zostaną usunięte;\n"
+    "- zostaną usunięte pliki OCF dla MS Internet Explorera i Netscape 4.x.\n"
+    "\n"
+    "Usuwane są tylko pliki identyczne z plikami instalatora: plik zmieniony przez kogoś innego pozostaje. "
+    "Pozostają też: biblioteka ocfpcsc1.dll w katalogu systemowym (mogą jej używać inne programy) "
+    "i sterownik czytnika kart, który odinstalowuje się osobno. "
+    "Usunięty przez instalację plik ocf1.2.jar nie wraca do katalogu systemowego.\n"
+    "\n"
+    "Czy chcesz kontynuować?";
+
+} // namespace
+
+int RunRestore(bool unattended) {
+    // Nothing on the machine changes unless the user answers Yes.
+    if (!unattended && MessageBoxA(nullptr, kPrompt, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        LogEvent("the restore prompt was declined");
+        return kExitInteractive;
+    }
+    RestoreReport report;
+    StartRestoreReport(&report);
+    RestoreMachine(&report);
+    LogEvent("restore: %d restored, %d removed, %d kept, %d not undone", report.restored, report.removed, report.kept,
+             report.notUndone);
+    if (unattended) return report.notUndone > 0 ? kExitFailed : kExitRestored;
+
+    char message[kRestoreMessageCapacity];
+    ComposeRestoreMessage(report, message);
+    /* only OK to press: */ MessageBoxA(nullptr, message, kCaption,
+                                        MB_OK | (report.notUndone > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
+    return kExitInteractive;
+}
