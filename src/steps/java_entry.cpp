@@ -22,9 +22,9 @@ void KeepWhole(char *path, bool whole) {
     if (!whole) path[0] = '\0';
 }
 
-// An empty folder is one that could not be named: nothing is formed in it.
-void FormPath(char (&path)[kPathCapacity], const char *folder, const char *component) {
-    bool whole = folder[0] != '\0' && CopyText(path, sizeof path, folder) && JoinPath(path, component);
+// An empty base is one that could not be named: nothing is formed below it.
+void FormPath(char (&path)[kPathCapacity], const char *base, const char *component) {
+    bool whole = base[0] != '\0' && CopyText(path, sizeof path, base) && JoinPath(path, component);
     KeepWhole(path, whole);
 }
 
@@ -61,15 +61,15 @@ void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files) {
     // A home too long for a path names nothing.
     char home[kPathCapacity];
     KeepWhole(home, CopyText(home, sizeof home, runtime.home));
-    char folder[kPathCapacity]; // the one that holds lib
+    char runtimeFolder[kPathCapacity]; // the one that holds lib
     if (runtime.kind == RuntimeKind::Jdk)
-        FormPath(folder, home, kJdkRuntimeFolder);
+        FormPath(runtimeFolder, home, kJdkRuntimeFolder);
     else
-        /* always fits, the buffers are alike: */ CopyText(folder, sizeof folder, home);
-    FormPath(files->archive, folder, kArchive);
-    FormPath(files->properties, folder, kProperties);
-    FormPath(files->policy, folder, kPolicy);
-    FormPath(files->library, folder, kLibrary);
+        /* always fits, the buffers are alike: */ CopyText(runtimeFolder, sizeof runtimeFolder, home);
+    FormPath(files->archive, runtimeFolder, kArchive);
+    FormPath(files->properties, runtimeFolder, kProperties);
+    FormPath(files->policy, runtimeFolder, kPolicy);
+    FormPath(files->library, runtimeFolder, kLibrary);
     FormBackup(files->policyBackup, files->policy, kBackupSuffix);
     FormBackup(files->partialBackup, files->policy, kPartialBackupSuffix);
     FormCommand(files->policyCommand, home, ".java.policy");
