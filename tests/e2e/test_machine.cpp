@@ -1,6 +1,7 @@
 #include "test_machine.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "support/win_files.h"
 
@@ -68,7 +69,8 @@ void FreshMachine() {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
     }
-    for (const char *name : {".java.policy", ".opencard.properties"})
+    for (const char *name :
+         {".java.policy", ".opencard.properties", ".java.policy.ocf-bak", ".opencard.properties.ocf-bak"})
         DeleteFileA((UserProfile() + "\\" + name).c_str());
 }
 
@@ -115,7 +117,8 @@ bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) !
 
 void RemoveTree(const std::string &path) { winfiles::RemoveTree(path); }
 
-InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers) {
+InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers,
+                                   const std::string &arguments) {
     // The child inherits these. (Wine takes WINEDLLOVERRIDES=winscard=n, which
     // loads the stand-in beside the installer, only from the host environment
     // the test program was started in.)
@@ -124,8 +127,11 @@ InstallerProcess::InstallerProcess(const std::string &distribution, const std::s
     std::string program = distribution + "\\" + INSTALLER_FILE_NAME;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(), &startup,
-                        &process_))
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(),
+                        &startup, &process_))
         process_ = {};
 }
 
