@@ -115,17 +115,19 @@ bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) !
 
 void RemoveTree(const std::string &path) { winfiles::RemoveTree(path); }
 
-InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers) {
+InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers,
+                                   const std::string &arguments) {
     // The child inherits these. (Wine takes WINEDLLOVERRIDES=winscard=n, which
     // loads the stand-in beside the installer, only from the host environment
     // the test program was started in.)
     SetEnvironmentVariableA("STANDIN_READERS", readers.c_str());
     SetEnvironmentVariableA("STANDIN_DRIVER_LOG", kDriverLog);
     std::string program = distribution + "\\" + INSTALLER_FILE_NAME;
+    std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(), &startup,
-                        &process_))
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(),
+                        &startup, &process_))
         process_ = {};
 }
 
