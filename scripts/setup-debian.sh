@@ -7,7 +7,7 @@ sudo=""
 [ "$(id -u)" = 0 ] || sudo=sudo
 
 packages="cmake make g++ libgtest-dev googletest
-g++-mingw-w64-i686 binutils-mingw-w64-i686
+g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32
 wine wine32:i386 wine64 xvfb imagemagick locales python3
 default-jdk-headless
 clang libclang-rt-14-dev
