@@ -2,8 +2,8 @@
 # Builds everything and runs every test: the Linux suite over the simulated
 # machine (plain, again under valgrind's memcheck, and under AddressSanitizer
 # and UndefinedBehaviorSanitizer), the Windows build's tests under Wine, a
-# short run of each fuzz target, the static analysis of src/ and the coverage
-# figures. Each stage says how long it took.
+# short run of each fuzz target, two builds of the Windows product compared
+# byte for byte, the static analysis of src/ and the coverage figures. Each stage says how long it took.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -26,6 +26,10 @@ for preset in linux linux-sanitize windows fuzz; do
     ctest --preset "$preset" -j "$jobs"
     end_stage "$preset"
 done
+
+start_stage "reproducible"
+scripts/check-reproducible.sh
+end_stage "reproducible"
 
 start_stage "static analysis"
 scripts/analyse.sh
