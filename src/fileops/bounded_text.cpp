@@ -26,7 +26,7 @@ bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args
     if (capacity == 0) return false;
 #ifdef _WIN32
     // The C run-time that Windows ships (msvcrt), not MinGW's own printf, which
-    // would be half the executable. Its bounded formatter writes at most
+    // would be nearly half the executable. Its bounded formatter writes at most
     // capacity characters: a text that fills them is left unterminated, and a
     // longer one is cut there and returns -1.
     int length = _vsnprintf(buffer, capacity, format, args);

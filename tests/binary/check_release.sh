@@ -4,8 +4,9 @@
 # removing it gives back the build's installer.exe; the zip holds the signed
 # installer beside the build's other files; SHA256SUMS matches both files;
 # the signed installer still passes the executable checks. Then as a
-# distributor with a certificate and a password-protected key: two releases
-# are byte for byte the same, signature included.
+# distributor with a certificate chain and a password-protected key: the
+# signature verifies against the root, and two releases are byte for byte
+# the same, signature included.
 #
 #   check_release.sh <source folder> <build folder> <work folder>
 set -eu
@@ -41,14 +42,21 @@ EOF
 sha256sum --quiet -c SHA256SUMS || fail "SHA256SUMS does not match"
 python3 "$source/tests/binary/check_executable.py" installer.exe "$source/tests/binary/windows2000-imports.txt"
 
-# A distributor's certificate and encrypted key, made here for the test.
+# A distributor's certificate from a test root through an intermediate, with
+# the intermediate after it in SIGN_CERT, and its key encrypted.
 cd "$work"
-openssl genpkey -quiet -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -aes-256-cbc -pass pass:sekret -out key.pem
-openssl req -x509 -key key.pem -passin pass:sekret -out cert.pem -days 30 -subj "/CN=Test distributor" \
-    -addext "extendedKeyUsage=codeSigning"
+for ca in root intermediate; do openssl genpkey -quiet -algorithm RSA -out "$ca.key"; done
+openssl req -x509 -key root.key -subj "/CN=Test root" -days 30 -out root.pem
+openssl req -x509 -key intermediate.key -subj "/CN=Test intermediate" -days 30 -CA root.pem -CAkey root.key \
+    -addext "basicConstraints=critical,CA:TRUE" -out intermediate.pem
+openssl genpkey -quiet -algorithm RSA -aes-256-cbc -pass pass:sekret -out key.pem
+openssl req -x509 -key key.pem -passin pass:sekret -subj "/CN=Test distributor" -days 30 -CA intermediate.pem \
+    -CAkey intermediate.key -addext "basicConstraints=critical,CA:FALSE" -addext "extendedKeyUsage=codeSigning" \
+    -out distributor.pem
+cat distributor.pem intermediate.pem >cert.pem
 for release in first second; do
     [ "$release" = first ] || sleep 1 # a signing time taken from the clock would differ
-    SIGN_CERT=cert.pem SIGN_KEY=key.pem SIGN_KEY_PASSWORD=sekret SIGN_CA=cert.pem BUILD=$build OUT=$release \
+    SIGN_CERT=cert.pem SIGN_KEY=key.pem SIGN_KEY_PASSWORD=sekret SIGN_CA=root.pem BUILD=$build OUT=$release \
         "$source/scripts/release.sh" >/dev/null
 done
 [ ! -e first/throwaway-certificate.pem ] || fail "a throwaway certificate was made although one was given"
