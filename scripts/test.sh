@@ -1,9 +1,10 @@
 #!/bin/sh
 # Builds everything and runs every test: the Linux suite over the simulated
 # machine (plain, again under valgrind's memcheck, and under AddressSanitizer
-# and UndefinedBehaviorSanitizer), the Windows build's tests under Wine, a
-# short run of each fuzz target, the static analysis of src/ and the coverage
-# figures. Each stage says how long it took.
+# and UndefinedBehaviorSanitizer), the Windows build's tests (under Wine, and
+# the signed release), a short run of each fuzz target, two builds of the
+# Windows product compared byte for byte, the static analysis of src/ and the
+# coverage figures. Each stage says how long it took.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -44,6 +45,10 @@ for preset in linux linux-sanitize windows fuzz; do
     fi
     run_preset "$preset"
 done
+
+start_stage "reproducible"
+scripts/check-reproducible.sh
+end_stage "reproducible"
 
 start_stage "static analysis"
 scripts/analyse.sh
