@@ -2,10 +2,10 @@
 # with what this project writes itself and clearly named placeholders for the
 # third-party payloads, which a distributor replaces before shipping.
 #
-#   cmake -D INSTALLER=<installer.exe> -D CLASS_DIR=<folder of CopyPolicyFile.class>
+#   cmake -D INSTALLER=<installer.exe> -D SUN=<the built sun package folder>
 #         -D PACKAGE=<package source folder> -D DIST=<distribution folder> -P make_distribution.cmake
 
-foreach(variable INSTALLER CLASS_DIR PACKAGE DIST)
+foreach(variable INSTALLER SUN PACKAGE DIST)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "${variable} is not set")
     endif()
@@ -19,9 +19,8 @@ file(COPY ${INSTALLER} DESTINATION ${DIST})
 file(READ ${PACKAGE}/README-distribution.txt notes)
 string(REPLACE "\n" "\r\n" notes "${notes}")
 file(WRITE ${DIST}/README.txt "${notes}")
-file(COPY ${PACKAGE}/sun/java.policy ${PACKAGE}/sun/opencard.properties ${CLASS_DIR}/CopyPolicyFile.class
-     DESTINATION ${DIST}/sun)
-file(COPY ${PACKAGE}/sun/opencard.properties DESTINATION ${DIST}/ns)
+file(COPY ${SUN}/java.policy ${SUN}/opencard.properties ${SUN}/CopyPolicyFile.class DESTINATION ${DIST}/sun)
+file(COPY ${SUN}/opencard.properties DESTINATION ${DIST}/ns)
 
 # A placeholder says what it stands for; the installer copies it like the real file.
 function(placeholder path what)

@@ -7,11 +7,12 @@ sudo=""
 [ "$(id -u)" = 0 ] || sudo=sudo
 
 packages="cmake make g++ libgtest-dev googletest
-g++-mingw-w64-i686 binutils-mingw-w64-i686
+g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32
 wine wine32:i386 wine64 xvfb imagemagick locales python3
 default-jdk-headless
 clang libclang-rt-14-dev
-valgrind clang-tidy cppcheck lcov"
+valgrind clang-tidy cppcheck lcov
+osslsigncode openssl"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386

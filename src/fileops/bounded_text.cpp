@@ -24,10 +24,21 @@ bool FormatText(char *buffer, size_t capacity, const char *format, ...) {
 
 bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args) {
     if (capacity == 0) return false;
+#ifdef _WIN32
+    // The C run-time that Windows ships (msvcrt), not MinGW's own printf, which
+    // would be nearly half the executable. Its bounded formatter writes at most
+    // capacity characters: a text that fills them is left unterminated, and a
+    // longer one is cut there and returns -1.
+    int length = _vsnprintf(buffer, capacity, format, args);
+    if (length >= 0 && static_cast<size_t>(length) < capacity) return true;
+    buffer[capacity - 1] = '\0';
+    return false;
+#else
     int length = std::vsnprintf(buffer, capacity, format, args);
     if (length < 0) {
         buffer[0] = '\0';
         return false;
     }
     return static_cast<size_t>(length) < capacity;
+#endif
 }

@@ -5,11 +5,14 @@
 #include <cstdarg>
 #include <cstddef>
 
-// Lets the compiler check a format's arguments. GCC names the C library's
-// printf (MinGW's included) gnu_printf; clang, used for fuzzing and analysis,
-// knows it only as printf.
+// Lets the compiler check a format's arguments against the formatter that
+// runs: msvcrt's in the Windows build (ms_printf, which knows no C99 length
+// modifiers such as %zu or %lld), the C library's otherwise. clang, used for
+// fuzzing and analysis, knows the latter only as printf.
 #if defined(__clang__)
 #define TEXT_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#elif defined(_WIN32)
+#define TEXT_FORMAT(formatIndex, firstArgument) __attribute__((format(ms_printf, formatIndex, firstArgument)))
 #else
 #define TEXT_FORMAT(formatIndex, firstArgument) __attribute__((format(gnu_printf, formatIndex, firstArgument)))
 #endif

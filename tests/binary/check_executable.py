@@ -5,10 +5,12 @@ A 32-bit PE for the GUI subsystem that Windows 2000 can load; resources
 exactly dialog 101 and icon group 1 (one 32 x 32, 16-colour image), all in
 Polish (Poland), with no manifest and no version information; imports only
 from KERNEL32, USER32, ADVAPI32 and msvcrt, and only functions on the list of
-those that Windows 2000 has (windows2000-imports.txt).
+those that Windows 2000 has (windows2000-imports.txt); stripped (no debug
+sections or debug directory, no symbol table) and at most 40 KiB.
 
 usage: check_executable.py <installer.exe> <allowed imports list>
 """
+import os
 import struct
 import sys
 
@@ -20,6 +22,8 @@ LANG_POLISH_POLAND = 0x0415
 RT_ICON, RT_DIALOG, RT_GROUP_ICON = 3, 5, 14
 EXPECTED_RESOURCES = {(RT_DIALOG, 101), (RT_GROUP_ICON, 1)}
 ALLOWED_DLLS = {"KERNEL32.DLL", "USER32.DLL", "ADVAPI32.DLL", "MSVCRT.DLL"}
+LARGEST_SIZE = 40 * 1024
+SYMBOL_SIZE = 18
 
 
 class Image:
@@ -30,8 +34,8 @@ class Image:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise ValueError("no PE signature")
-        (self.machine, sections, _, _, _, optional_size, self.characteristics) = struct.unpack_from(
-            "<HHIIIHH", data, pe + 4)
+        (self.machine, sections, _, self.symbols_offset, self.symbols, optional_size,
+         self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
         optional = pe + 24
         self.magic = struct.unpack_from("<H", data, optional)[0]
         (self.os_version, self.subsystem_version) = (struct.unpack_from("<HH", data, optional + 40),
@@ -40,11 +44,21 @@ class Image:
         directories = optional + 96
         self.imports_rva = struct.unpack_from("<I", data, directories + 8)[0]
         self.resources_rva = struct.unpack_from("<I", data, directories + 16)[0]
+        self.debug_directory = struct.unpack_from("<II", data, directories + 48)
         self.sections = []
+        self.section_names = []
         table = optional + optional_size
         for i in range(sections):
-            _, virtual_size, rva, raw_size, raw_offset = struct.unpack_from("<8sIIII", data, table + 40 * i)
+            name, virtual_size, rva, raw_size, raw_offset = struct.unpack_from("<8sIIII", data, table + 40 * i)
             self.sections.append((rva, max(virtual_size, raw_size), raw_offset))
+            self.section_names.append(self.section_name(name.rstrip(b"\0").decode("ascii")))
+
+    def section_name(self, name):
+        """A long name ("/<offset>") is kept in the string table after the symbols."""
+        if not name.startswith("/") or self.symbols_offset == 0:
+            return name
+        at = self.symbols_offset + SYMBOL_SIZE * self.symbols + int(name[1:])
+        return self.data[at:self.data.index(b"\0", at)].decode("ascii")
 
     def offset(self, rva):
         for start, size, raw in self.sections:
@@ -111,6 +125,16 @@ def check(image, allowed):
         elif (dll.upper(), function) not in allowed:
             failures.append("imports %s!%s, which is not on the Windows 2000 list" % (dll, function))
 
+    debug = [name for name in image.section_names if name.startswith(".debug")]
+    if debug:
+        failures.append("debug sections %s" % " ".join(debug))
+    if image.debug_directory != (0, 0):
+        failures.append("a debug directory")
+    if image.symbols_offset != 0 or image.symbols != 0:
+        failures.append("a symbol table of %d symbols" % image.symbols)
+    if len(image.data) > LARGEST_SIZE:
+        failures.append("%d bytes, more than %d" % (len(image.data), LARGEST_SIZE))
+
     resources = image.resources()
     named = {(kind, ident) for kind, ident, _, _ in resources if kind != RT_ICON}
     if named != EXPECTED_RESOURCES:
@@ -145,7 +169,8 @@ def main():
     for failure in failures:
         print("FAIL: " + failure)
     if not failures:
-        print("%s: 32-bit GUI PE for Windows 2000, resources and imports as expected" % sys.argv[1])
+        print("%s: 32-bit GUI PE for Windows 2000, resources and imports as expected, stripped, %d bytes" %
+              (sys.argv[1], os.path.getsize(sys.argv[1])))
     sys.exit(1 if failures else 0)
 
 

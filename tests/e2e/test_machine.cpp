@@ -1,7 +1,6 @@
 #include "test_machine.h"
 
 #include <cstdlib>
-#include <vector>
 
 #include "support/win_files.h"
 
@@ -125,12 +124,10 @@ InstallerProcess::InstallerProcess(const std::string &distribution, const std::s
     SetEnvironmentVariableA("STANDIN_READERS", readers.c_str());
     SetEnvironmentVariableA("STANDIN_DRIVER_LOG", kDriverLog);
     std::string program = distribution + "\\" + INSTALLER_FILE_NAME;
+    std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(),
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(),
                         &startup, &process_))
         process_ = {};
 }

@@ -40,10 +40,9 @@ std::string ReadFile(const std::string &path);
 bool Exists(const std::string &path);
 void RemoveTree(const std::string &path);
 
-// The installer, started in the distribution folder with these command-line
-// arguments. Its environment names the readers the stand-in PC/SC service
-// lists. Whatever happens, the process is ended by its own id when this
-// object goes.
+// The installer, started in the distribution folder with these arguments.
+// Its environment names the readers the stand-in PC/SC service lists.
+// Whatever happens, the process is ended by its own id when this object goes.
 class InstallerProcess {
   public:
     InstallerProcess(const std::string &distribution, const std::string &readers, const std::string &arguments = "");

@@ -40,7 +40,7 @@ fresh_home() {
 # Runs by the older runtimes of the machines it prepares: class file version 52.
 major=$(od -An -j6 -N2 -tu1 "$classes/CopyPolicyFile.class" | tr -s ' ')
 check "class file for Java 8 (version bytes:$major)" [ "$major" = " 0 52" ]
-check "one class file, nothing else to carry" [ "$(ls "$classes")" = "CopyPolicyFile.class" ]
+check "one class file, nothing else to carry" [ "$(cd "$classes" && ls -- *.class)" = "CopyPolicyFile.class" ]
 
 # A fresh home receives each file under its dotted name.
 for name in java.policy opencard.properties; do

@@ -186,6 +186,36 @@ TEST_F(InstallerDialogTest, EachResultShowsOnItsLabelAndInTheReport) {
     }
 }
 
+// Results that differ from step to step, so that labels swapped between two
+// steps show: every pair of steps differs in one of the cases.
+TEST_F(InstallerDialogTest, EachStepShowsItsResultOnItsOwnLabel) {
+    struct Case {
+        int driver, ie, netscape, java;
+    } cases[] = {
+        {kStepOk, kStepError, kStepWarning, kStepOk},
+        {kStepError, kStepOk, kStepOk, kStepWarning},
+    };
+    auto label = [](int result) { return result == kStepOk ? "OK" : result == kStepError ? "BŁĄD" : "UWAGA"; };
+    for (const Case &c : cases) {
+        Restart();
+        fake::scripts[kReaderDriverStep] = {c.driver, "d"};
+        fake::scripts[kIeStep] = {c.ie, "i"};
+        fake::scripts[kNetscapeStep] = {c.netscape, "n"};
+        fake::scripts[kJavaPluginStep] = {c.java, "j"};
+        Install(
+            [](HWND dialog) {
+                CheckDlgButton(dialog, IDC_CHK_IE, BST_CHECKED);
+                CheckDlgButton(dialog, IDC_CHK_NETSCAPE, BST_CHECKED);
+            },
+            [&](HWND dialog) {
+                EXPECT_EQ(Text(dialog, IDC_STATUS_DRIVER), label(c.driver));
+                EXPECT_EQ(Text(dialog, IDC_STATUS_IE), label(c.ie));
+                EXPECT_EQ(Text(dialog, IDC_STATUS_NETSCAPE), label(c.netscape));
+                EXPECT_EQ(Text(dialog, IDC_STATUS_JAVA), label(c.java));
+            });
+    }
+}
+
 TEST_F(InstallerDialogTest, FailedOldOcfRemovalLeadsTheReportAndTheRunGoesOn) {
     fake::scripts[kOldOcfStep] = {kOldOcfNotRemoved, "Błąd kasowania pliku ocf1.2.jar w katalogu systemowym"};
     Install(nullptr, [](HWND dialog) {
@@ -376,12 +406,17 @@ TEST_F(InstallerDialogTest, ChoicesAreFrozenAfterTheRun) {
 }
 
 // A step's conflict prompt has no owner, so the dialog's commands arrive while
-// it is open: Install must not start a nested run, and Cancel, Escape or the
-// close box must not end the dialog under the running step.
+// it is open: Install must not start a nested run, Cancel, Escape or the
+// close box must not end the dialog under the running step, and the choices
+// stay as the run was started with.
 TEST_F(InstallerDialogTest, CommandsDuringTheRunAreIgnored) {
     HWND running = nullptr;
     fake::actingStep = kJavaPluginStep;
     fake::userDuringStep = [&] {
+        for (int id : {IDC_CHK_DRIVER, IDC_CHK_JAVA, IDC_READER_MODEL}) EXPECT_FALSE(Enabled(running, id)) << id;
+        sim::ChooseItem(running, IDC_READER_MODEL, 3);
+        SendMessageA(GetDlgItem(running, IDC_READER_MODEL), CB_SETCURSEL, 3, 0);
+        CheckDlgButton(running, IDC_CHK_DRIVER, BST_UNCHECKED);
         sim::Click(running, IDOK);
         SendMessageA(running, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         sim::Click(running, IDCANCEL);
@@ -397,6 +432,7 @@ TEST_F(InstallerDialogTest, CommandsDuringTheRunAreIgnored) {
         sim::Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(fake::StepsCalled(), (std::vector<InstallStep>{kOldOcfStep, kJavaPluginStep, kReaderDriverStep}));
+    EXPECT_EQ(fake::calls.back().driverCode, 0) << "the model chosen when Install was pressed";
     EXPECT_EQ(sim::MessageBoxes().size(), 1u) << "the notice, once, at the real close";
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "fake_install_steps.h"
 #include "platform/sim/sim_machine.h"
@@ -99,6 +100,23 @@ TEST_F(WelcomePromptTest, YesOpensTheDialogWithoutOwnerAndWithItsDefaults) {
         EXPECT_EQ(sim::Dialogs()[0].initParam, 0) << arguments;
         EXPECT_TRUE(sim::Dialogs()[0].ended) << arguments;
     }
+}
+
+TEST_F(WelcomePromptTest, CommandLineChoicesArePresetForTheUserToConfirm) {
+    sim::QueueMessageBoxAnswers({IDYES, IDOK});
+    sim::SetDialogUser([](HWND dialog) {
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHK_DRIVER), static_cast<UINT>(BST_UNCHECKED));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHK_JAVA), static_cast<UINT>(BST_CHECKED));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHK_NETSCAPE), static_cast<UINT>(BST_CHECKED));
+        EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_READER_MODEL), CB_GETCURSEL, 0, 0), 1);
+        sim::Click(dialog, IDC_CHK_DRIVER);
+        sim::Click(dialog, IDOK);
+        sim::Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>("/COMPONENTS=java,ns /READER=2"), SW_SHOW), 0);
+    EXPECT_EQ(fake::StepsCalled(),
+              (std::vector<InstallStep>{kOldOcfStep, kNetscapeStep, kJavaPluginStep, kReaderDriverStep}));
+    EXPECT_EQ(fake::calls.back().driverCode, 2);
 }
 
 TEST_F(WelcomePromptTest, ExitCodeIsZeroWhateverHappenedInTheDialog) {

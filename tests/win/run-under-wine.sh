@@ -29,9 +29,13 @@ if [ -z "${DISPLAY:-}" ]; then
     rm -f "$displayfile"
 fi
 
+# A 64-bit build (the windows64 preset) runs in Wine's 64-bit loader.
+wine=wine
+case "$(file -b "$program")" in PE32+*) wine=/usr/lib/wine/wine64 ;; esac
+
 export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all LC_ALL=pl_PL.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" wineboot -i >/dev/null 2>&1
+    $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" $wine wineboot -i >/dev/null 2>&1
     $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" wineserver -w
 fi
-$run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" DISPLAY="$DISPLAY" wine "$program" "$@"
+$run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" DISPLAY="$DISPLAY" $wine "$program" "$@"

@@ -38,4 +38,10 @@ TEST_F(RunCommandTest, MissingProgramFails) {
     EXPECT_NE(RunCommand(command.c_str()), 0);
 }
 
+TEST_F(RunCommandTest, ALineLongerThanTheInterpreterTakesIsNotStarted) {
+    // cmd takes 8,191 characters: the command and the two quotes around it.
+    EXPECT_NE(RunCommand(std::string(8189, 'x').c_str()), -1) << "fits: cmd runs it and finds no such program";
+    EXPECT_EQ(RunCommand(std::string(8190, 'x').c_str()), -1);
+}
+
 } // namespace

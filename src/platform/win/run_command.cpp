@@ -1,5 +1,5 @@
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/win32.h"
 
@@ -17,8 +17,13 @@ int RunCommand(const char *command) {
     // path holding parentheses, as "Program Files (x86)" does). An outer pair
     // of quotes is what it strips then, so the command arrives as written.
     char line[kCommandLineCapacity];
-    int length = std::snprintf(line, sizeof line, "\"%s\"", command);
-    if (length < 0 || length >= kCommandLineCapacity) return kNoInterpreter;
+    size_t length = std::strlen(command);
+    // The command, a quote on either side and the terminator.
+    if (length + 3 > sizeof line) return kNoInterpreter;
+    line[0] = '"';
+    std::memcpy(line + 1, command, length);
+    line[length + 1] = '"';
+    line[length + 2] = '\0';
     // Running a command line through the interpreter is this function's whole job.
     return std::system(line); // NOLINT(cert-env33-c)
 }
