@@ -15,7 +15,10 @@
 //   copy_benchmark plan <folder> <plan file>
 //       in that folder, does what the plan's lines say, in their order:
 //       "copy|<source>|<target>" with CopyFileA, "system|<command line>" with
-//       the C run-time's system(), which must return 0
+//       the C run-time's system(), which must return 0. It leaves its console
+//       first: the installer has none, so each cmd that system() starts gets
+//       a console of its own (conhost.exe), and here it must too. Its output
+//       must therefore go to a file or a pipe.
 //
 // Exit status 0 when everything succeeded, 1 when not (no time printed), 2
 // for a wrong command line.
@@ -197,6 +200,7 @@ int TimePlan(const char *folder, const char *file) {
     std::vector<PlanStep> steps;
     if (!ReadPlan(file, steps)) return Fail("cannot read the plan", file);
     if (!SetCurrentDirectoryA(folder)) return Fail("cannot enter", folder);
+    FreeConsole();
     Stopwatch clock;
     for (const PlanStep &step : steps) {
         if (step.command.empty()) {
