@@ -6,9 +6,9 @@
 //       creates the target folder and copies the source's files and
 //       subfolders into it with CopyTree, as the installer does
 //   copy_benchmark copyloop <source folder> <target folder>
-//       the floor of the API for the same copy: lists the tree first, untimed,
-//       in the order CopyTree walks it, then only creates the same folders
-//       and copies the same files with CopyFileA, in the same order
+//       the floor of the API for the same copy: walks the tree as CopyTree
+//       does and only creates the same folders and copies the same files
+//       with CopyFileA, in the same order
 //   copy_benchmark run <command line>
 //       starts the program with CreateProcessA, its standard output going to
 //       NUL, and waits for it; it must end with status 0
@@ -86,44 +86,36 @@ int TimeCopyTree(const std::string &source, const std::string &target) {
     return clock.Print();
 }
 
-// One step of the plain copy: a folder to create (source empty) or a file to copy.
-struct CopyStep {
-    std::string source;
-    std::string target;
-};
-
-// Walks the source as CopyTree does: depth first, each folder created as its
-// search meets it and then walked before the search goes on.
-bool ListTree(const std::string &source, const std::string &target, std::vector<CopyStep> &steps) {
+// The floor of the API for CopyTree's work: the same walk (depth first,
+// each folder created as its search meets it and then walked before the
+// search goes on) with nothing but FindFirstFileA, FindNextFileA,
+// CreateDirectoryA and CopyFileA. Paths are assumed to fit.
+bool CopyFolderPlainly(const std::string &source, const std::string &target) {
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((source + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
-    bool listed = true;
+    bool copied = true;
     do {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            steps.push_back({"", target + "\\" + name});
-            listed = ListTree(source + "\\" + name, target + "\\" + name, steps);
-        } else {
-            steps.push_back({source + "\\" + name, target + "\\" + name});
-        }
-    } while (listed && FindNextFileA(search, &entry));
-    if (listed && GetLastError() != ERROR_NO_MORE_FILES) listed = false;
+        const std::string sourceEntry = source + "\\" + name;
+        const std::string targetEntry = target + "\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            copied = CreateDirectoryA(targetEntry.c_str(), nullptr) && CopyFolderPlainly(sourceEntry, targetEntry);
+        else
+            copied = CopyFileA(sourceEntry.c_str(), targetEntry.c_str(), FALSE);
+        if (!copied) std::fprintf(stderr, "cannot make %s (error %lu)\n", targetEntry.c_str(), GetLastError());
+    } while (copied && FindNextFileA(search, &entry));
+    if (copied && GetLastError() != ERROR_NO_MORE_FILES) copied = false;
     FindClose(search);
-    return listed;
+    return copied;
 }
 
 int TimeCopyLoop(const std::string &source, const std::string &target) {
-    std::vector<CopyStep> steps = {{"", target}};
-    if (!ListTree(source, target, steps)) return Fail("cannot list", source);
     Stopwatch clock;
-    for (const CopyStep &step : steps) {
-        bool done = step.source.empty() ? CreateDirectoryA(step.target.c_str(), nullptr) != FALSE
-                                        : CopyFileA(step.source.c_str(), step.target.c_str(), FALSE) != FALSE;
-        if (!done) return Fail("cannot make", step.target);
-    }
+    bool copied = CreateDirectoryA(target.c_str(), nullptr) && CopyFolderPlainly(source, target);
     clock.Stop();
+    if (!copied) return Fail("cannot copy", source);
     return clock.Print();
 }
 
