@@ -45,6 +45,28 @@ demo_open /tmp/installer-benchmark
 demo_virtual_display
 demo_boot
 
+# A server that stays up, with Wine's services started: Wine's start-up is
+# not timed, but a server started by a timed program would start the
+# services while it runs, and every Wine start would cost seconds.
+keep_wine_up() {
+    wine_run wineserver -p
+    wine_run wine cmd /c exit 0
+}
+# Waits, for at most 10 s, until no cmd or conhost of this machine is left:
+# the run starts twin.bat and does not wait for it.
+wait_for_commands() {
+    for _ in $(seq 100); do
+        left=""
+        for pid in $(pgrep -f '^C:\\windows\\system32\\(cmd|conhost)\.exe'); do
+            if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then left=yes; fi
+        done
+        [ -n "$left" ] || return 0
+        sleep 0.1
+    done
+    echo "twin.bat, started by the run, has not ended" >&2
+    return 1
+}
+
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 timed() { wine_run wine "$(windows_path "$build/tests/benchmark/copy_benchmark.exe")" "$@"; }
 host_timed() { # runs the command and prints its milliseconds, its start included
@@ -129,9 +151,7 @@ tree_mb=$(du -sb "$tree/package" | LC_ALL=C awk '{ printf "%d", $1 / 1000000 }')
 sync
 echo "   $tree_files files in $tree_folders folders, $tree_mb MB"
 
-# A server that stays up for the tree copies: Wine's start-up is not timed,
-# but would otherwise cost seconds for every copy.
-wine_run wineserver -p
+keep_wine_up
 package=$(windows_path "$tree/package")
 copy_with_copytree() { timed copytree "$package" "$(windows_path "$tree/copytree")"; sync; }
 copy_with_copyloop() { timed copyloop "$package" "$(windows_path "$tree/copyloop")"; sync; }
@@ -152,7 +172,7 @@ for contender in copytree copyloop xcopy cp_r; do
     printf '   %-9s %s\n' "$contender:" "$(tr '\n' ' ' <"$work/$contender.ms")"
 done
 rm -rf "$tree"
-wine_run wineserver -k
+wine_run wineserver -k # the machine's set-up below waits for the server to end
 
 # --- 2. The default run under Wine ---------------------------------------------
 
@@ -164,6 +184,7 @@ for n in $(seq -w 1 "$runtime_pairs"); do
     demo_add_runtime 'Java Development Kit' "1.7.0_$n" "Program Files\\Java\\jdk1.7.0_$n" jre
 done
 demo_install
+keep_wine_up
 profile=$(demo_profile)
 java="$drive/Program Files/Java"
 system=$drive/windows/system32
@@ -241,7 +262,7 @@ copy_with_installer() { # the milliseconds from the click on Install to the run'
     driver wait Info
     driver click Info 1 # OK
     wait "$installer"
-    wine_run wineserver -w # twin.bat, which the run starts and does not wait for
+    wait_for_commands
     sync
     echo "$milliseconds"
 }
