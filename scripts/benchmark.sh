@@ -5,8 +5,8 @@
 #     Windows build of tests/benchmark) copies a generated tree of 2,000
 #     files in 125 folders, about 68 MB, with CopyTree as the installer has
 #     it, and with a plain CopyFileA loop (the floor of the API: the same
-#     folders created and the same files copied in the same order, the tree
-#     listed beforehand, untimed), each timed with QueryPerformanceCounter;
+#     walk, creating the same folders and copying the same files in the same
+#     order, and nothing else), each timed with QueryPerformanceCounter;
 #     it times xcopy /E /I of the same tree the same way, xcopy's start
 #     included. Against them, cp -r on the host, timed with the host's
 #     monotonic clock, its start included. The tree lies in memory
