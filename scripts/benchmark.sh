@@ -1,23 +1,34 @@
 #!/bin/sh
-# Measures, side by side in one run, and prints the ratios:
+# Measures, side by side in one run, and prints medians, spread and ratios:
 #
-#  1. CopyTree over the simulated machine (the Linux build, optimised) copying
-#     a generated package of 4,000 files in 250 nested folders, about 370 MB,
-#     against cp -r of the same tree. Both are timed by copy_benchmark with
-#     the same clock (the host's monotonic clock), each once to warm the page
-#     cache, then alternately, with sync after every copy and removal. The
-#     tree lies in memory (/dev/shm) unless TREE_DIR names another folder: on
-#     a disk shared with other work the figures vary several times over.
+#  1. A tree copy on the real Windows API, under Wine: copy_benchmark (the
+#     Windows build of tests/benchmark) copies a generated tree of 2,000
+#     files in 125 folders, about 68 MB, with CopyTree as the installer has
+#     it, and with a plain CopyFileA loop (the floor of the API: the same
+#     walk, creating the same folders and copying the same files in the same
+#     order, and nothing else), each timed with QueryPerformanceCounter;
+#     it times xcopy /E /I of the same tree the same way, xcopy's start
+#     included. Against them, cp -r on the host, timed with the host's
+#     monotonic clock, its start included. The tree lies in memory
+#     (/dev/shm) unless TREE_DIR names another folder: on a disk shared with
+#     other work the figures vary several times over.
 #  2. The default run of installer.exe under Wine on a demo machine with 20
 #     registered runtimes (10 JREs, 10 JDKs), timed by ui_driver from the
 #     click on Install to the Install button's caption turning into
-#     "&Szczegóły >>", against cp of the same files into the same places,
-#     timed by copy_benchmark. Before every run the machine is put back as it
-#     was; each is run once to warm up, then alternately.
+#     "&Szczegóły >>", against the same work done plainly: copy_benchmark
+#     plan makes the run's 82 copies with CopyFileA and runs its two
+#     CopyPolicyFile commands with system(), as the run does (each starts
+#     cmd, with a console of its own as the run's have, and the stand-in
+#     java.exe, which makes the other two copies), in the run's order, from
+#     the same folder. The run also starts twin.bat without waiting for it;
+#     the plan does not. Before every run the machine is put back as it was.
 #  3. The sizes of installer.exe and of the distribution zip.
 #
-# Medians of RUNS timed runs (default 5). KEEP=1 keeps the work folder (the
-# tree is always removed).
+# Each contender runs once to warm up and have its result checked, then RUNS
+# rounds (default 5), each running every contender once, the first of them
+# rotating from round to round, with sync after every copy and removal; every
+# timed copy is checked too. Medians, with the lowest and highest time.
+# KEEP=1 keeps the work folder (the tree is always removed).
 set -eu
 cd "$(dirname "$0")/.."
 runs=${RUNS:-5}
@@ -26,23 +37,75 @@ runtime_pairs=10
 . scripts/lib/demo-machine.sh
 
 scripts/setup-debian.sh
-echo "== building (Linux build optimised into build/benchmark; Windows build)"
-cmake --preset linux -B build/benchmark -D CMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/benchmark -j "$(nproc)" --target copy_benchmark >/dev/null
-timer=$(pwd)/build/benchmark/tests/benchmark/copy_benchmark
+echo "== building (Windows build)"
 demo_build
+cmake --build --preset windows -j "$(nproc)" --target copy_benchmark >/dev/null
 
 demo_open /tmp/installer-benchmark
 demo_virtual_display
+demo_boot
 
-# The middle value of the numbers on standard input (the mean of the two
-# middle ones for an even count). Wine's Polish locale would make numbers
-# use decimal commas: figures are read and written in the C locale.
-median() {
-    LC_ALL=C sort -n | LC_ALL=C awk '{ v[NR] = $1 }
-        END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+# A server that stays up, with Wine's services started: Wine's start-up is
+# not timed, but a server started by a timed program would start the
+# services while it runs, and every Wine start would cost seconds.
+keep_wine_up() {
+    wine_run wineserver -p
+    wine_run wine cmd /c exit 0
 }
-ratio() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f\n", a / b }'; }
+# Waits, for at most 10 s, until no cmd or conhost of this machine is left:
+# the run starts twin.bat and does not wait for it.
+wait_for_commands() {
+    for _ in $(seq 100); do
+        left=""
+        for pid in $(pgrep -f '^C:\\windows\\system32\\(cmd|conhost)\.exe'); do
+            if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then left=yes; fi
+        done
+        [ -n "$left" ] || return 0
+        sleep 0.1
+    done
+    echo "twin.bat, started by the run, has not ended" >&2
+    return 1
+}
+
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+timed() { wine_run wine "$(windows_path "$build/tests/benchmark/copy_benchmark.exe")" "$@"; }
+host_timed() { # runs the command and prints its milliseconds, its start included
+    python3 -c 'import subprocess, sys, time
+start = time.perf_counter()
+status = subprocess.call(sys.argv[1:])
+end = time.perf_counter()
+if status:
+    sys.exit(status)
+print("%.1f" % (1000 * (end - start)))' "$@"
+}
+
+# The median, lowest and highest of the numbers in the file. Wine's Polish
+# locale would make numbers use decimal commas: figures are read and written
+# in the C locale.
+spread() {
+    LC_ALL=C sort -n "$1" | LC_ALL=C awk '{ v[NR] = $1 }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "%10.1f ms  (%.1f to %.1f)\n", m, v[1], v[NR] }'
+}
+median() { spread "$1" | LC_ALL=C awk '{ print $1 }'; }
+ratio() { LC_ALL=C awk -v a="$(median "$1")" -v b="$(median "$2")" 'BEGIN { printf "%.2f\n", a / b }'; }
+
+# Runs every contender (its function is "copy_with_<name>") once per round,
+# each round starting one further along the list; after each run "check_<part>"
+# checks its result and "reset_<part>" puts things back.
+rounds() { # part, contenders
+    part=$1
+    shift
+    order="$*"
+    for _ in $(seq "$runs"); do
+        for contender in $order; do
+            "copy_with_$contender" >>"$work/$contender.ms"
+            "check_$part" "$contender"
+            "reset_$part"
+        done
+        order="${order#* } ${order%% *}"
+    done
+}
 
 # --- 1. Tree copy --------------------------------------------------------------
 
@@ -50,20 +113,20 @@ tree_parent=${TREE_DIR:-/dev/shm}
 [ -d "$tree_parent" ] || tree_parent=/tmp
 tree=$(mktemp -d "$tree_parent/installer-benchmark-tree.XXXXXX")
 trap 'rm -rf "$tree"; demo_close' EXIT
-echo "== 1. tree copy: generating the package in $tree/package"
+echo "== 1. tree copy: generating the tree in $tree/package"
 python3 - "$tree/package" <<'EOF'
 # Deterministic: the same names and sizes on every machine. Mostly small
-# files, some of a few hundred KB and a few of some MB, as a package has.
+# files, some of a hundred KB or two and a few of a MB or two, as a package has.
 import os, random, sys
 root = sys.argv[1]
 rng = random.Random(2024)
-block = rng.randbytes(8 << 20)
+block = rng.randbytes(4 << 20)
 extensions = [".class", ".jar", ".dll", ".properties", ".txt"]
 def size():
     draw = rng.random()
-    if draw < 0.85: return rng.randint(1 << 10, 32 << 10)
-    if draw < 0.99: return rng.randint(64 << 10, 512 << 10)
-    return rng.randint(1 << 20, 6 << 20)
+    if draw < 0.90: return rng.randint(1 << 10, 24 << 10)
+    if draw < 0.995: return rng.randint(64 << 10, 192 << 10)
+    return rng.randint(1 << 20, 2 << 20)
 def fill(folder, count):
     os.makedirs(folder)
     for i in range(count):
@@ -71,7 +134,7 @@ def fill(folder, count):
         start = rng.randrange(len(block) - n)
         with open(os.path.join(folder, "plik%03d%s" % (i, rng.choice(extensions))), "wb") as f:
             f.write(block[start:start + n])
-for a in range(10):
+for a in range(5):
     top = os.path.join(root, "modul%d" % a)
     fill(top, 16)
     for b in range(6):
@@ -83,41 +146,37 @@ EOF
 tree_files=$(find "$tree/package" -type f | wc -l)
 tree_folders=$(find "$tree/package" -mindepth 1 -type d | wc -l)
 tree_mb=$(du -sb "$tree/package" | LC_ALL=C awk '{ printf "%d", $1 / 1000000 }')
+# Wine's copies are made by the machine's user.
+[ -z "$run_as" ] || chown -R 65534:65534 "$tree"
 sync
 echo "   $tree_files files in $tree_folders folders, $tree_mb MB"
 
-copy_with_copytree() { "$timer" copytree "$tree" package copytree; sync; }
-copy_with_cp() { "$timer" run cp -r "$tree/package" "$tree/cp"; sync; }
-remove_copies() { rm -rf "$tree/copytree" "$tree/cp"; sync; }
+keep_wine_up
+package=$(windows_path "$tree/package")
+copy_with_copytree() { timed copytree "$package" "$(windows_path "$tree/copytree")"; sync; }
+copy_with_copyloop() { timed copyloop "$package" "$(windows_path "$tree/copyloop")"; sync; }
+copy_with_xcopy() { timed run "xcopy /E /I $package $(windows_path "$tree/xcopy")"; sync; }
+copy_with_cp_r() { host_timed cp -r "$tree/package" "$tree/cp_r"; sync; }
+check_tree() { diff -r "$tree/package" "$tree/$1" >/dev/null; }
+reset_tree() { rm -rf "$tree/copytree" "$tree/copyloop" "$tree/xcopy" "$tree/cp_r"; sync; }
 
-echo "== 1. warm-up runs, checking both copies"
-copy_with_copytree >/dev/null
-copy_with_cp >/dev/null
-diff -r "$tree/package" "$tree/copytree" >/dev/null
-diff -r "$tree/package" "$tree/cp" >/dev/null
-remove_copies
-echo "== 1. $runs timed runs of each, alternating (milliseconds)"
-for run in $(seq "$runs"); do
-    # Who goes first alternates as well.
-    if [ $((run % 2)) = 1 ]; then
-        copy_with_copytree >>"$work/copytree.ms"
-        remove_copies
-        copy_with_cp >>"$work/cp-r.ms"
-    else
-        copy_with_cp >>"$work/cp-r.ms"
-        remove_copies
-        copy_with_copytree >>"$work/copytree.ms"
-    fi
-    remove_copies
+echo "== 1. warm-up runs, checking every copy"
+for contender in copytree copyloop xcopy cp_r; do
+    "copy_with_$contender" >/dev/null
+    check_tree "$contender"
+    reset_tree
 done
-echo "   CopyTree: $(tr '\n' ' ' <"$work/copytree.ms")"
-echo "   cp -r:    $(tr '\n' ' ' <"$work/cp-r.ms")"
+echo "== 1. $runs rounds (milliseconds)"
+rounds tree copytree copyloop xcopy cp_r
+for contender in copytree copyloop xcopy cp_r; do
+    printf '   %-9s %s\n' "$contender:" "$(tr '\n' ' ' <"$work/$contender.ms")"
+done
 rm -rf "$tree"
+wine_run wineserver -k # the machine's set-up below waits for the server to end
 
 # --- 2. The default run under Wine ---------------------------------------------
 
 echo "== 2. default run: preparing the demo machine with $((2 * runtime_pairs)) runtimes"
-demo_boot
 for n in $(seq -w 1 "$runtime_pairs"); do
     demo_add_runtime 'Java Runtime Environment' "1.6.0_$n" "Program Files\\Java\\jre1.6.0_$n" .
 done
@@ -125,37 +184,48 @@ for n in $(seq -w 1 "$runtime_pairs"); do
     demo_add_runtime 'Java Development Kit' "1.7.0_$n" "Program Files\\Java\\jdk1.7.0_$n" jre
 done
 demo_install
+keep_wine_up
 profile=$(demo_profile)
 java="$drive/Program Files/Java"
-sun=$drive/Instalator/sun
 system=$drive/windows/system32
 
-# The copies the default run makes, in its order ("source|target"): into
-# every runtime the archive and the properties, in the first one
-# CopyPolicyFile's two copies into the profile, then the policy's backup
-# and the policy; at the end the bridge library into the system directory
-# and into the last JRE.
+# What the default run does with files, in its order, as copy_benchmark plan
+# lines, and the files it writes (host paths). Into every runtime the archive
+# and the properties; in the first one CopyPolicyFile's two commands, each
+# making one copy into the profile; then the policy's backup and the policy;
+# at the end the bridge library into the system directory and into the last
+# JRE. Sources are named as the run names them, from the package folder.
 plan=$work/copy-plan
+targets=$work/targets
 : >"$plan"
+: >"$targets"
+host_path() { printf '%s/%s\n' "$drive" "${1#C:\\}" | tr '\\' /; }
+plan_copy() { # source, target
+    printf 'copy|%s|%s\n' "$1" "$2" >>"$plan"
+    host_path "$2" >>"$targets"
+}
+plan_command() { # runtime home, CopyPolicyFile's argument; the text system() gets
+    printf 'system|""%s\\bin\\java.exe" CopyPolicyFile %s"\n' "$1" "$2" >>"$plan"
+    printf '%s/%s\n' "$profile" "$2" >>"$targets"
+}
 first=yes
-for n in $(seq -w 1 "$runtime_pairs"); do echo "jre1.6.0_$n/lib"; done >"$work/libs"
-for n in $(seq -w 1 "$runtime_pairs"); do echo "jdk1.7.0_$n/jre/lib"; done >>"$work/libs"
-while read -r lib; do
-    lib=$java/$lib
-    echo "$sun/ocf1.2.jar|$lib/ext/ocf1.2.jar" >>"$plan"
-    echo "$sun/opencard.properties|$lib/opencard.properties" >>"$plan"
+for n in $(seq -w 1 "$runtime_pairs"); do printf 'jre1.6.0_%s|\n' "$n"; done >"$work/runtimes"
+for n in $(seq -w 1 "$runtime_pairs"); do printf 'jdk1.7.0_%s|\\jre\n' "$n"; done >>"$work/runtimes"
+while IFS='|' read -r runtime jre; do
+    home="C:\\Program Files\\Java\\$runtime"
+    lib="$home$jre\\lib"
+    plan_copy ocf1.2.jar "$lib\\ext\\ocf1.2.jar"
+    plan_copy opencard.properties "$lib\\opencard.properties"
     if [ -n "$first" ]; then
-        echo "$sun/java.policy|$profile/.java.policy" >>"$plan"
-        echo "$sun/opencard.properties|$profile/.opencard.properties" >>"$plan"
+        plan_command "$home" .java.policy
+        plan_command "$home" .opencard.properties
         first=""
     fi
-    echo "$lib/security/java.policy|$lib/security/java.policy.ocf-bak" >>"$plan"
-    echo "$sun/java.policy|$lib/security/java.policy" >>"$plan"
-done <"$work/libs"
-echo "$sun/ocfpcsc1.dll|$system/ocfpcsc1.dll" >>"$plan"
-echo "$sun/ocfpcsc1.dll|$java/jre1.6.0_$runtime_pairs/lib/ext/ocfpcsc1.dll" >>"$plan"
-cut -d'|' -f2 "$plan" >"$work/targets"
-awk -F'|' -v q="'" '{ printf "cp %s%s%s %s%s%s\n", q, $1, q, q, $2, q }' "$plan" >"$work/copy-plan.sh"
+    plan_copy "$lib\\security\\java.policy" "$lib\\security\\java.policy.ocf-bak"
+    plan_copy java.policy "$lib\\security\\java.policy"
+done <"$work/runtimes"
+plan_copy ocfpcsc1.dll 'C:\windows\system32\ocfpcsc1.dll'
+plan_copy ocfpcsc1.dll "C:\\Program Files\\Java\\jre1.6.0_$runtime_pairs\\lib\\ext\\ocfpcsc1.dll"
 
 # Keeps what the run replaces or removes, to put the machine back before
 # every run.
@@ -164,25 +234,25 @@ i=0
 while read -r target; do
     i=$((i + 1))
     [ ! -e "$target" ] || cp "$target" "$work/before/$i"
-done <"$work/targets"
+done <"$targets"
 cp "$system/ocf1.2.jar" "$work/before/ocf1.2.jar"
 restore_machine() {
     i=0
     while read -r target; do
         i=$((i + 1))
         if [ -e "$work/before/$i" ]; then cp "$work/before/$i" "$target"; else rm -f "$target"; fi
-    done <"$work/targets"
+    done <"$targets"
     cp "$work/before/ocf1.2.jar" "$system/ocf1.2.jar"
     find "$java" -name calls.log -delete
     demo_give_to_user
     sync
 }
 
-checksums() { while read -r target; do sha1sum <"$target"; done <"$work/targets"; }
+checksums() { while read -r target; do sha1sum <"$target"; done <"$targets"; }
 # Every timed run must have made every copy, with the right contents.
 check_copies() { checksums | diff -q "$work/installer.sums" - >/dev/null; }
 
-run_installer() { # prints the milliseconds from the click on Install to the run's end
+copy_with_installer() { # the milliseconds from the click on Install to the run's end
     demo_start_installer >/dev/null
     driver wait "$demo_welcome"
     driver click "$demo_welcome" 6 # Yes
@@ -192,63 +262,52 @@ run_installer() { # prints the milliseconds from the click on Install to the run
     driver wait Info
     driver click Info 1 # OK
     wait "$installer"
-    wine_run wineserver -w
+    wait_for_commands
     sync
     echo "$milliseconds"
 }
-copy_with_cp_plan() { "$timer" run sh "$work/copy-plan.sh"; sync; }
+copy_with_plan() { timed plan 'C:\Instalator\sun' "$(windows_path "$plan")"; sync; }
+check_run() { check_copies; }
+reset_run() { restore_machine; }
 
-echo "== 2. warm-up runs, checking that cp copies what the installer copies"
+echo "== 2. warm-up runs, checking that the plan does what the run does"
 touch "$work/before-run"
 sleep 1
-run_installer >/dev/null
+copy_with_installer >/dev/null
 (cd "$drive" && find . -type f -cnewer "$work/before-run" ! -name calls.log | sed "s|^\.|$drive|" | sort) \
     >"$work/written"
-if ! sort "$work/targets" | diff - "$work/written"; then
-    echo "the files the run wrote (>) are not those the cp plan copies (<)" >&2
+if ! sort "$targets" | diff - "$work/written"; then
+    echo "the files the run wrote (>) are not those of the plan (<)" >&2
     exit 1
 fi
 checksums >"$work/installer.sums"
 restore_machine
-copy_with_cp_plan >/dev/null
+copy_with_plan >/dev/null
 check_copies
-echo "   the run copies $(wc -l <"$plan") files; cp copies the same, with the same contents"
+echo "   the run writes $(wc -l <"$targets") files; the plan writes the same, with the same contents"
 restore_machine
 
-echo "== 2. $runs timed runs of each, alternating (milliseconds)"
-for run in $(seq "$runs"); do
-    if [ $((run % 2)) = 1 ]; then
-        run_installer >>"$work/installer.ms"
-        check_copies
-        restore_machine
-        copy_with_cp_plan >>"$work/cp-plan.ms"
-        check_copies
-    else
-        copy_with_cp_plan >>"$work/cp-plan.ms"
-        check_copies
-        restore_machine
-        run_installer >>"$work/installer.ms"
-        check_copies
-    fi
-    restore_machine
-done
+echo "== 2. $runs rounds (milliseconds)"
+rounds run installer plan
 echo "   installer: $(tr '\n' ' ' <"$work/installer.ms")"
-echo "   cp:        $(tr '\n' ' ' <"$work/cp-plan.ms")"
+echo "   plan:      $(tr '\n' ' ' <"$work/plan.ms")"
 
 # --- Results -------------------------------------------------------------------
 
-copytree_ms=$(median <"$work/copytree.ms")
-cp_r_ms=$(median <"$work/cp-r.ms")
-installer_ms=$(median <"$work/installer.ms")
-cp_plan_ms=$(median <"$work/cp-plan.ms")
-echo "== results: medians of $runs runs"
+echo "== results: medians of $runs runs (lowest to highest)"
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
     "$(uname -sr), $(wine --version), $(cp --version | head -n 1); $(date -u +%Y-%m-%d)"
-printf '%-64s %10s ms\n' "CopyTree, $tree_files files in $tree_folders folders, $tree_mb MB, in $tree_parent" "$copytree_ms"
-printf '%-64s %10s ms\n' "cp -r of the same tree" "$cp_r_ms"
-printf '%-64s %10s\n' "ratio CopyTree / cp -r" "$(ratio "$copytree_ms" "$cp_r_ms")"
-printf '%-64s %10s ms\n' "default run under Wine, $((2 * runtime_pairs)) runtimes, Install to the end" "$installer_ms"
-printf '%-64s %10s ms\n' "cp of the same $(wc -l <"$plan") files into the same places" "$cp_plan_ms"
-printf '%-64s %10s\n' "ratio run / cp" "$(ratio "$installer_ms" "$cp_plan_ms")"
-printf '%-64s %10s bytes\n' "installer.exe" "$(stat -c %s "$build/src/installer.exe")"
-printf '%-64s %10s bytes\n' "smartcard-installer.zip" "$(stat -c %s "$build/smartcard-installer.zip")"
+echo "tree copy, $tree_files files in $tree_folders folders, $tree_mb MB, in $tree_parent:"
+printf '  %-46s %s\n' "CopyTree, under Wine" "$(spread "$work/copytree.ms")"
+printf '  %-46s %s\n' "plain CopyFileA loop, under Wine" "$(spread "$work/copyloop.ms")"
+printf '  %-46s %s\n' "xcopy /E /I, under Wine, its start included" "$(spread "$work/xcopy.ms")"
+printf '  %-46s %s\n' "cp -r, on the host, its start included" "$(spread "$work/cp_r.ms")"
+printf '  %-46s %10s\n' "CopyTree / plain loop (goal: at most 1.10)" "$(ratio "$work/copytree.ms" "$work/copyloop.ms")"
+printf '  %-46s %10s\n' "xcopy / CopyTree (goal: at least 1.30)" "$(ratio "$work/xcopy.ms" "$work/copytree.ms")"
+printf '  %-46s %10s\n' "CopyTree / cp -r" "$(ratio "$work/copytree.ms" "$work/cp_r.ms")"
+echo "default run under Wine, $((2 * runtime_pairs)) runtimes:"
+printf '  %-46s %s\n' "installer, Install to the end of the run" "$(spread "$work/installer.ms")"
+printf '  %-46s %s\n' "plan: $(grep -c '^copy' "$plan") copies, $(grep -c '^system' "$plan") commands" "$(spread "$work/plan.ms")"
+printf '  %-46s %10s\n' "installer / plan (goal: at most 1.50)" "$(ratio "$work/installer.ms" "$work/plan.ms")"
+printf '%-48s %10s bytes\n' "installer.exe" "$(stat -c %s "$build/src/installer.exe")"
+printf '%-48s %10s bytes\n' "smartcard-installer.zip" "$(stat -c %s "$build/smartcard-installer.zip")"

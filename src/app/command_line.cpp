@@ -129,7 +129,7 @@ CommandLineStatus ParseCommandLine(const char *text, CommandLine *parsed, char *
     parsed->choices = DefaultChoices();
     badArgument[0] = '\0';
     bool seen[kSwitchCount] = {};
-    char argument[kTokenCapacity];
+    char argument[kTokenCapacity] = "";
     bool tooLong = false;
     CommandLineStatus status = CommandLineStatus::Valid;
     // Read to the end even past a bad argument: a /S or /LOG after it still

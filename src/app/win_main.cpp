@@ -48,17 +48,20 @@ int RunWithLog(HINSTANCE instance, const CommandLine &commandLine) {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    const char *text = arguments ? arguments : "";
-    CommandLine commandLine;
+// The command line as Windows passes it: the arguments after the program's
+// name. The signature is Windows' own (the SDK names its parameters otherwise).
+// NOLINTNEXTLINE(readability-non-const-parameter,readability-inconsistent-declaration-parameter-name)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    const char *text = commandLine ? commandLine : "";
+    CommandLine parsed;
     char badArgument[kArgumentCapacity];
-    CommandLineStatus status = ParseCommandLine(text, &commandLine, badArgument);
+    CommandLineStatus status = ParseCommandLine(text, &parsed, badArgument);
 
-    if (commandLine.logPath[0] != '\0' && !OpenRunLog(commandLine.logPath)) {
+    if (parsed.logPath[0] != '\0' && !OpenRunLog(parsed.logPath)) {
         char notice[kNoticeCapacity];
-        FormatText(notice, sizeof notice, kLogNotOpenedFormat, commandLine.logPath,
+        FormatText(notice, sizeof notice, kLogNotOpenedFormat, parsed.logPath,
                    static_cast<unsigned long>(GetLastError()));
-        Tell(commandLine, MB_ICONERROR, notice);
+        Tell(parsed, MB_ICONERROR, notice);
         return status == CommandLineStatus::Valid ? kExitFailed : kExitBadCommandLine;
     }
     LogEvent("start: version %d.%d, command line: %s", kVersionMajor, kVersionMinor, text);
@@ -67,13 +70,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
         char notice[kNoticeCapacity];
         FormatText(notice, sizeof notice, kBadArgumentFormat, badArgument, kCommandLineUsage);
         LogLines("", notice);
-        Tell(commandLine, MB_ICONERROR, notice);
+        Tell(parsed, MB_ICONERROR, notice);
         return Finish(kExitBadCommandLine);
     }
-    if (commandLine.help) {
+    if (parsed.help) {
         LogLines("", kCommandLineUsage);
-        Tell(commandLine, MB_ICONINFORMATION, kCommandLineUsage);
+        Tell(parsed, MB_ICONINFORMATION, kCommandLineUsage);
         return Finish(kExitInteractive);
     }
-    return Finish(RunWithLog(instance, commandLine));
+    return Finish(RunWithLog(instance, parsed));
 }

@@ -34,7 +34,8 @@ bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args
     buffer[capacity - 1] = '\0';
     return false;
 #else
-    int length = std::vsnprintf(buffer, capacity, format, args);
+    // The analyser loses the va_start of FormatText's list on the way here.
+    int length = std::vsnprintf(buffer, capacity, format, args); // NOLINT(clang-analyzer-valist.Uninitialized)
     if (length < 0) {
         buffer[0] = '\0';
         return false;

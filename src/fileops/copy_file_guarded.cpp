@@ -51,9 +51,11 @@ void LogCopy(const char *event, const char *source, const char *target, DWORD er
 CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare) {
     for (;;) {
         if (CopyFileA(source, target, FALSE)) {
-            // The copy takes the source's attributes; the installed file must stay writable.
+            // The copy takes the source's attributes; the installed file must
+            // stay writable. Writing attributes costs about as much as copying
+            // a small file, so it is done only when there is a flag to clear.
             DWORD attributes = GetFileAttributesA(target);
-            if (attributes != INVALID_FILE_ATTRIBUTES)
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
                 SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
             LogCopy("copied", source, target, 0);
             return kCopyDone;

@@ -18,26 +18,39 @@ const uint16_t kUpperHalf[128] = {
     0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
+// UTF-8's lead bytes of two- and three-byte sequences, its continuation
+// bytes, and the six bits each continuation byte carries.
+const unsigned kTwoByteLead = 0xC0;
+const unsigned kThreeByteLead = 0xE0;
+const unsigned kContinuation = 0x80;
+const unsigned kContinuationBits = 6;
+const unsigned kContinuationMask = 0x3F;
+// The first code points that need two and three bytes.
+const unsigned kTwoByteStart = 0x80;
+const unsigned kThreeByteStart = 0x800;
+
+unsigned char Byte(unsigned value) { return static_cast<unsigned char>(value); }
+
 } // namespace
 
 bool Cp1250ToUtf8(char *utf8, size_t capacity, const char *text) {
     if (capacity == 0) return false;
     size_t used = 0;
     for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c; ++c) {
-        unsigned code = *c < 0x80 ? *c : kUpperHalf[*c - 0x80];
+        unsigned code = *c < kTwoByteStart ? *c : kUpperHalf[*c - kTwoByteStart];
         unsigned char bytes[3];
         size_t count;
-        if (code < 0x80) {
-            bytes[0] = static_cast<unsigned char>(code);
+        if (code < kTwoByteStart) {
+            bytes[0] = Byte(code);
             count = 1;
-        } else if (code < 0x800) {
-            bytes[0] = static_cast<unsigned char>(0xC0 | code >> 6);
-            bytes[1] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+        } else if (code < kThreeByteStart) {
+            bytes[0] = Byte(kTwoByteLead | code >> kContinuationBits);
+            bytes[1] = Byte(kContinuation | (code & kContinuationMask));
             count = 2;
         } else {
-            bytes[0] = static_cast<unsigned char>(0xE0 | code >> 12);
-            bytes[1] = static_cast<unsigned char>(0x80 | (code >> 6 & 0x3F));
-            bytes[2] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+            bytes[0] = Byte(kThreeByteLead | code >> (2 * kContinuationBits));
+            bytes[1] = Byte(kContinuation | (code >> kContinuationBits & kContinuationMask));
+            bytes[2] = Byte(kContinuation | (code & kContinuationMask));
             count = 3;
         }
         if (capacity - used <= count) {
