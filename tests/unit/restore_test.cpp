@@ -13,7 +13,6 @@
 #include "java_machine.h"
 #include "platform/sim/sim_machine.h"
 #include "restore/restore_report.h"
-#include "steps/install_steps.h"
 #include "support/scratch_machine.h"
 
 namespace {
@@ -154,13 +153,6 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          },
          kExitRestored,
          {{Policy(kJre6), kGone}, {Backup(kJre6), kGone}}},
-        {"a restore stopped before it deleted the backup",
-         [] {
-             Installed(kJre6);
-             sim::MakeFile(Policy(kJre6), kOwnPolicy);
-         },
-         kExitRestored,
-         {{Policy(kJre6), kOwnPolicy}, {Backup(kJre6), kGone}}},
         {"policy deleted since the installation",
          [] {
              Installed(kJre6);
@@ -193,20 +185,6 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          },
          kExitFailed,
          {{Archive(kJre6), kArchive}, {Properties(kJre6), kGone}, {Policy(kJre6), kOwnPolicy}}},
-        {"a locked archive",
-         [] {
-             Installed(kJre6);
-             sim::LockFile(Archive(kJre6));
-         },
-         kExitFailed,
-         {{Archive(kJre6), kArchive}, {Properties(kJre6), kGone}}},
-        {"a read-only policy",
-         [] {
-             Installed(kJre6);
-             MakeReadOnly(Policy(kJre6));
-         },
-         kExitFailed,
-         {{Policy(kJre6), kPackagePolicy}, {Backup(kJre6), kOwnPolicy}, {Archive(kJre6), kGone}}},
         {"a locked policy",
          [] {
              Installed(kJre6);
@@ -249,13 +227,6 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          },
          kExitRestored,
          {{Library(kJdk6, Kind::Jdk), kLibrary}, {Archive(kJdk6, Kind::Jdk), kGone}}},
-        {"two entries naming one home",
-         [] {
-             Installed(kJre6);
-             Register(kJreList, "1.6.0_45", kJre6);
-         },
-         kExitRestored,
-         {{Policy(kJre6), kOwnPolicy}, {Backup(kJre6), kGone}}},
         {"the installer's own files missing",
          [] {
              Installed(kJre6);
@@ -282,13 +253,6 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          {{HomeFile(".java.policy"), kUserPolicy},
           {HomeFile(".java.policy.ocf-bak"), kGone},
           {HomeFile(".opencard.properties"), kGone}}},
-        {"the user's own files",
-         [] {
-             sim::MakeFile(HomeFile(".java.policy"), kUserPolicy);
-             sim::MakeFile(HomeFile(".opencard.properties"), kChanged);
-         },
-         kExitRestored,
-         {{HomeFile(".java.policy"), kUserPolicy}, {HomeFile(".opencard.properties"), kChanged}}},
         {"the user's home unknown", [] { SetEnvironmentVariableA("USERPROFILE", nullptr); }, kExitFailed, {}},
         {"Internet Explorer's tree",
          [=] {
