@@ -39,7 +39,7 @@ runtime_pairs=10
 scripts/setup-debian.sh
 echo "== building (Windows build)"
 demo_build
-cmake --build --preset windows -j "$(nproc)" --target copy_benchmark >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target copy_benchmark >/dev/null
 
 demo_open /tmp/installer-benchmark
 demo_virtual_display
@@ -50,7 +50,7 @@ demo_boot
 # services while it runs, and every Wine start would cost seconds.
 keep_wine_up() {
     wine_run wineserver -p
-    wine_run wine cmd /c exit 0
+    wine_run $demo_wine cmd /c exit 0
 }
 # Waits, for at most 10 s, until no cmd or conhost of this machine is left:
 # the run starts twin.bat and does not wait for it.
@@ -68,7 +68,7 @@ wait_for_commands() {
 }
 
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
-timed() { wine_run wine "$(windows_path "$build/tests/benchmark/copy_benchmark.exe")" "$@"; }
+timed() { wine_run $demo_wine "$(windows_path "$build/tests/benchmark/copy_benchmark.exe")" "$@"; }
 host_timed() { # runs the command and prints its milliseconds, its start included
     python3 -c 'import subprocess, sys, time
 start = time.perf_counter()
@@ -296,7 +296,7 @@ echo "   plan:      $(tr '\n' ' ' <"$work/plan.ms")"
 
 echo "== results: medians of $runs runs (lowest to highest)"
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
-    "$(uname -sr), $(wine --version), $(cp --version | head -n 1); $(date -u +%Y-%m-%d)"
+    "$(uname -sr), $($demo_wine --version), $(cp --version | head -n 1); $(date -u +%Y-%m-%d)"
 echo "tree copy, $tree_files files in $tree_folders folders, $tree_mb MB, in $tree_parent:"
 printf '  %-46s %s\n' "CopyTree, under Wine" "$(spread "$work/copytree.ms")"
 printf '  %-46s %s\n' "plain CopyFileA loop, under Wine" "$(spread "$work/copyloop.ms")"

@@ -20,11 +20,9 @@ end_stage() {
     echo "== $1: $(($(date +%s) - stage_started)) s"
 }
 
-# The product is a 32-bit program, which Wine runs only where the kernel runs
-# 32-bit programs. Where it does not (IA-32 emulation switched off), the
-# 32-bit build is still made and checked, and the Wine tests run on the same
-# sources built 64-bit (the windows64 preset) in Wine's 64-bit loader.
-runs_32_bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# Where the kernel cannot run 32-bit programs, the 32-bit product is still
+# built and checked, and the Wine tests run on the 64-bit build.
+. scripts/lib/wine-32-bit.sh
 
 # Builds a preset and runs its tests, with any further ctest arguments.
 run_preset() {

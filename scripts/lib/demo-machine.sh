@@ -1,4 +1,4 @@
-# The demo machine: a fresh 32-bit Wine prefix (ANSI code page 1250) with
+# The demo machine: a fresh Wine prefix, 32-bit where the kernel allows, (ANSI code page 1250) with
 # Java runtimes registered under SOFTWARE\JavaSoft, each with a stand-in
 # bin\java.exe of ours that does what CopyPolicyFile does, a stale
 # ocf1.2.jar in the system directory, and the distribution zip unpacked into
@@ -23,10 +23,23 @@
 demo_welcome='Instalator czytnika kart mikropr. dla przeglądarek internetowych'
 demo_dialog='Instalator czytnika kart mikroproc. [v1.4]'
 
+. scripts/lib/wine-32-bit.sh
+
+# The 32-bit product in a 32-bit prefix; where this kernel cannot run 32-bit
+# programs, the same sources built 64-bit in a 64-bit prefix.
 demo_build() {
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows -j "$(nproc)" --target distribution stand_ins ui_driver >/dev/null
-    build=$(pwd)/build/windows
+    preset=windows
+    demo_arch=win32
+    demo_wine=wine
+    if ! runs_32_bit; then
+        echo "== this kernel cannot run 32-bit programs: the demo runs the 64-bit build"
+        preset=windows64
+        demo_arch=win64
+        demo_wine=/usr/lib/wine/wine64
+    fi
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)" --target distribution stand_ins ui_driver >/dev/null
+    build=$(pwd)/build/$preset
 }
 
 demo_open() {
@@ -38,7 +51,7 @@ demo_open() {
 
     . scripts/lib/ordinary-user.sh
     ordinary_user_setup "$build"
-    export HOME="$home" WINEPREFIX="$home/prefix" WINEARCH=win32 WINEDEBUG=-all LC_ALL=pl_PL.UTF-8
+    export HOME="$home" WINEPREFIX="$home/prefix" WINEARCH=$demo_arch WINEDEBUG=-all LC_ALL=pl_PL.UTF-8
     export WINEDLLOVERRIDES="mscoree,mshtml="
     xvfb_pid=""
     trap demo_close EXIT
@@ -67,7 +80,7 @@ demo_give_to_user() {
 
 demo_boot() {
     demo_give_to_user
-    wine_run wineboot -i >/dev/null 2>&1
+    wine_run $demo_wine wineboot -i >/dev/null 2>&1
     wine_run wineserver -w
 }
 
@@ -96,12 +109,12 @@ EOF
     mkdir -p "$drive/Instalator"
     (cd "$drive/Instalator" && cmake -E tar xf "$build/smartcard-installer.zip")
     demo_give_to_user
-    wine_run wine regedit /S "Z:$(echo "$work/demo.reg" | tr / '\\')"
+    wine_run $demo_wine regedit /S "Z:$(echo "$work/demo.reg" | tr / '\\')"
     wine_run wineserver -w
 }
 
 demo_start_installer() {
-    (cd "$drive/Instalator" && wine_run wine installer.exe) &
+    (cd "$drive/Instalator" && wine_run $demo_wine installer.exe) &
     installer=$!
 }
 
@@ -109,4 +122,4 @@ demo_profile() {
     find "$drive/users" -maxdepth 1 -mindepth 1 -type d ! -name Public | head -n 1
 }
 
-driver() { wine_run wine "Z:$(echo "$build/tests/e2e/ui_driver.exe" | tr / '\\')" "$@"; }
+driver() { wine_run $demo_wine "Z:$(echo "$build/tests/e2e/ui_driver.exe" | tr / '\\')" "$@"; }

@@ -101,9 +101,9 @@ void ShowOutcome(HWND dialog, const RunOutcome &outcome) {
 }
 
 // An installation runs once per dialog: afterwards the choices stay as they
-// were run, and the Install button shows and hides the details instead.
+// were run (disabled since the run started), and the Install button shows
+// and hides the details instead.
 void EnterResultView(HWND dialog) {
-    EnableChoices(dialog, FALSE);
     ShowWindow(GetDlgItem(dialog, IDC_READER_MODEL), SW_HIDE);
     ShowWindow(GetDlgItem(dialog, IDC_STATUS_DRIVER), SW_SHOW);
     dialogState = DetailsHidden;
