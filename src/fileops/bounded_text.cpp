@@ -6,7 +6,7 @@
 
 bool CopyText(char *buffer, size_t capacity, const char *text) {
     if (capacity == 0) return false;
-    size_t length = strnlen(text, capacity);
+    size_t length = BoundedLength(text, capacity);
     bool whole = length < capacity;
     if (!whole) length = capacity - 1;
     std::memcpy(buffer, text, length);

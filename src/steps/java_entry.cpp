@@ -15,7 +15,7 @@ bool JoinToEntry(char (&joined)[kPathCapacity], const char *entry, const char *c
 bool EndEntryText(char *entry, DWORD valueSize) {
     if (valueSize > kHomeReadCapacity) return false;
     char *home = entry + 1;
-    size_t length = strnlen(home, valueSize);
+    size_t length = BoundedLength(home, valueSize);
     if (length == valueSize) {
         // Stored without a terminator: there is room for one only when the
         // value left the last byte of the read free.
