@@ -46,8 +46,9 @@ int RunWithLog(HINSTANCE instance, const CommandLine &commandLine) {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    const char *text = arguments ? arguments : "";
+// NOLINTNEXTLINE(readability-non-const-parameter): Windows declares the text LPSTR
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int) {
+    const char *text = cmdLine ? cmdLine : "";
     CommandLine commandLine;
     char badArgument[kArgumentCapacity];
     CommandLineStatus status = ParseCommandLine(text, &commandLine, badArgument);

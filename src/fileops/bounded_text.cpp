@@ -34,6 +34,7 @@ bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args
     buffer[capacity - 1] = '\0';
     return false;
 #else
+    // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized): the caller started args; the analyser loses that
     int length = std::vsnprintf(buffer, capacity, format, args);
     if (length < 0) {
         buffer[0] = '\0';

@@ -18,26 +18,37 @@ const uint16_t kUpperHalf[128] = {
     0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
+// UTF-8: a code point below 0x80 is its own byte; below 0x800 it takes a
+// lead byte and one continuation byte, otherwise a lead and two. Each
+// continuation byte carries six bits.
+const unsigned kOneByteEnd = 0x80;
+const unsigned kTwoBytesEnd = 0x800;
+const unsigned kTwoByteLead = 0xC0;
+const unsigned kThreeByteLead = 0xE0;
+const unsigned kContinuation = 0x80;
+const unsigned kContinuationBits = 6;
+const unsigned kContinuationMask = 0x3F;
+
 } // namespace
 
 bool Cp1250ToUtf8(char *utf8, size_t capacity, const char *text) {
     if (capacity == 0) return false;
     size_t used = 0;
     for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c; ++c) {
-        unsigned code = *c < 0x80 ? *c : kUpperHalf[*c - 0x80];
+        unsigned code = *c < kOneByteEnd ? *c : kUpperHalf[*c - kOneByteEnd];
         unsigned char bytes[3];
         size_t count;
-        if (code < 0x80) {
+        if (code < kOneByteEnd) {
             bytes[0] = static_cast<unsigned char>(code);
             count = 1;
-        } else if (code < 0x800) {
-            bytes[0] = static_cast<unsigned char>(0xC0 | code >> 6);
-            bytes[1] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+        } else if (code < kTwoBytesEnd) {
+            bytes[0] = static_cast<unsigned char>(kTwoByteLead | code >> kContinuationBits);
+            bytes[1] = static_cast<unsigned char>(kContinuation | (code & kContinuationMask));
             count = 2;
         } else {
-            bytes[0] = static_cast<unsigned char>(0xE0 | code >> 12);
-            bytes[1] = static_cast<unsigned char>(0x80 | (code >> 6 & 0x3F));
-            bytes[2] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+            bytes[0] = static_cast<unsigned char>(kThreeByteLead | code >> (2 * kContinuationBits));
+            bytes[1] = static_cast<unsigned char>(kContinuation | (code >> kContinuationBits & kContinuationMask));
+            bytes[2] = static_cast<unsigned char>(kContinuation | (code & kContinuationMask));
             count = 3;
         }
         if (capacity - used <= count) {
