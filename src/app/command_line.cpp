@@ -42,11 +42,15 @@ char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + '
 
 bool SameIgnoringCase(const char *a, const char *b, size_t length) {
     for (size_t i = 0; i < length; ++i)
+        // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage): length is strlen's or less; the analyser loses that
         if (Upper(a[i]) != Upper(b[i])) return false;
     return true;
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Compared as a byte: a Windows-1250 letter is no control character.
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 // The next argument: blanks separate arguments outside quotes; the quotes
 // themselves are dropped. False when none is left or it is too long.
@@ -123,6 +127,15 @@ bool ParseSwitch(const char *argument, CommandLine *parsed, bool (&seen)[kSwitch
 }
 
 } // namespace
+
+char *ArgumentsAfterProgramName(char *commandLine) {
+    char *at = commandLine;
+    bool quoted = false;
+    for (; *at != '\0' && (quoted || !IsBlankOrControl(*at)); ++at)
+        if (*at == '"') quoted = !quoted;
+    while (*at != '\0' && IsBlankOrControl(*at)) ++at;
+    return at;
+}
 
 CommandLineStatus ParseCommandLine(const char *text, CommandLine *parsed, char *badArgument) {
     *parsed = {};

@@ -22,6 +22,13 @@ struct CommandLine {
 // What /? shows: the switches and the exit codes.
 extern const char kCommandLineUsage[];
 
+// The arguments in a whole command line as Windows gives it to a program
+// (GetCommandLineA): what follows the program's name and the blanks after it.
+// The name ends at the first blank or control character outside quotes, so a
+// quoted name may hold blanks ("C:\Program Files\...\installer.exe"), and
+// Windows-1250 letters belong to it.
+char *ArgumentsAfterProgramName(char *commandLine);
+
 enum class CommandLineStatus { Valid, Invalid };
 
 // Parses text (the arguments, without the program's name). On an invalid

@@ -9,7 +9,7 @@
 
 namespace {
 
-enum DialogState { BeforeInstall = -1, DetailsShown = 0, DetailsHidden = 1 };
+enum DialogState { BeforeInstall, DetailsShown, DetailsHidden };
 
 const char kCaptionFormat[] = "Instalator czytnika kart mikroproc. [v%d.%d]";
 const char kToggleFormat[] = "&Szczegóły %s";

@@ -6,7 +6,7 @@
 
 bool CopyText(char *buffer, size_t capacity, const char *text) {
     if (capacity == 0) return false;
-    size_t length = strnlen(text, capacity);
+    size_t length = BoundedLength(text, capacity);
     bool whole = length < capacity;
     if (!whole) length = capacity - 1;
     std::memcpy(buffer, text, length);
@@ -34,8 +34,8 @@ bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args
     buffer[capacity - 1] = '\0';
     return false;
 #else
-    // The analyser loses the va_start of FormatText's list on the way here.
-    int length = std::vsnprintf(buffer, capacity, format, args); // NOLINT(clang-analyzer-valist.Uninitialized)
+    // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized): the caller started args; the analyser loses that
+    int length = std::vsnprintf(buffer, capacity, format, args);
     if (length < 0) {
         buffer[0] = '\0';
         return false;

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <cstring>
 
 // Lets the compiler check a format's arguments against the formatter that
 // runs: msvcrt's in the Windows build (ms_printf, which knows no C99 length
@@ -16,6 +17,14 @@
 #else
 #define TEXT_FORMAT(formatIndex, firstArgument) __attribute__((format(gnu_printf, formatIndex, firstArgument)))
 #endif
+
+// The length of text, or capacity when its first capacity bytes hold no
+// terminator: strnlen, which Windows 2000's msvcrt lacks. MinGW's own copy
+// brings an unwind table, a 512-byte section of the executable on its own.
+inline size_t BoundedLength(const char *text, size_t capacity) {
+    const void *end = std::memchr(text, '\0', capacity);
+    return end ? static_cast<size_t>(static_cast<const char *>(end) - text) : capacity;
+}
 
 // Copies text into a buffer of capacity bytes: at most capacity - 1
 // characters, then NULs up to the end of the buffer. Returns false when the

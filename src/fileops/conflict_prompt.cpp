@@ -23,7 +23,7 @@ const char kPromptFormat[] = "Wykryto problem przy próbie skopiowania pliku do 
                              "Rozmiar: %d\n"
                              "Data modyfikacji: %d-%02d-%02d, %02d:%02d:%02d\n"
                              "\n";
-bool askUser = true;
+bool keepConflicts = false;
 
 const char kEllipsis[] = "...";
 const size_t kEllipsisLength = sizeof kEllipsis - 1;
@@ -74,10 +74,10 @@ void ComposeConflictPrompt(char *text, size_t capacity, const PromptedFile &sour
     Format(text, capacity, sourceShown, source, targetShown, target);
 }
 
-void KeepConflictsWithoutAsking(bool keep) { askUser = !keep; }
+void KeepConflictsWithoutAsking(bool keep) { keepConflicts = keep; }
 
 int AskAboutConflict(const PromptedFile &source, const PromptedFile &target) {
-    if (!askUser) return kConflictNotAsked;
+    if (keepConflicts) return kConflictNotAsked;
     char text[kConflictPromptCapacity];
     ComposeConflictPrompt(text, sizeof text, source, target);
     return MessageBoxA(nullptr, text, kConflictPromptCaption, kConflictPromptFlags);

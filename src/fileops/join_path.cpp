@@ -1,9 +1,9 @@
 #include "fileops/join_path.h"
 
-#include <cstring>
+#include "fileops/bounded_text.h"
 
 bool JoinPath(char *path, const char *component) {
-    size_t length = strnlen(path, kLongestPath);
+    size_t length = BoundedLength(path, kLongestPath);
     bool whole = true;
     if (length > 0 && path[length - 1] != '\\') {
         if (length < static_cast<size_t>(kLongestPath))

@@ -14,7 +14,9 @@ const char kCutMark[] = "...";
 const size_t kLineCapacity = 3 * kEventCapacity + 32;
 const char kLineEnd[] = "\r\n";
 
-HANDLE logFile = INVALID_HANDLE_VALUE;
+// Null while no log is open: a constant, which the installer's entry point
+// needs (it runs no initialisers of globals).
+HANDLE logFile = nullptr;
 
 void WriteLine(const char *event) {
     SYSTEMTIME now;
@@ -38,21 +40,23 @@ bool OpenRunLog(const char *path) {
     CloseRunLog();
     // Appending: every write lands at the end, after what an earlier run (or
     // a second installer refused at the same time) wrote.
-    logFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    return logFile != INVALID_HANDLE_VALUE;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    logFile = file;
+    return true;
 }
 
 void CloseRunLog() {
-    if (logFile == INVALID_HANDLE_VALUE) return;
+    if (!logFile) return;
     /* result not examined: */ CloseHandle(logFile);
-    logFile = INVALID_HANDLE_VALUE;
+    logFile = nullptr;
 }
 
-bool RunLogOpen() { return logFile != INVALID_HANDLE_VALUE; }
+bool RunLogOpen() { return logFile != nullptr; }
 
 void LogEvent(const char *format, ...) {
-    if (logFile == INVALID_HANDLE_VALUE) return;
+    if (!logFile) return;
     char event[kEventCapacity];
     va_list args;
     va_start(args, format);

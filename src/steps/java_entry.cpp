@@ -47,7 +47,7 @@ void FormCommand(char (&command)[kPathCapacity], const char (&home)[kPathCapacit
 
 bool EndHomeText(char *home, DWORD valueSize) {
     if (valueSize > kHomeCapacity) return false;
-    size_t length = strnlen(home, valueSize);
+    size_t length = BoundedLength(home, valueSize);
     if (length == valueSize) {
         // Stored without a terminator: there is room for one only when the
         // value left the last byte of the read free.

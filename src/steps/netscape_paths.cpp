@@ -15,7 +15,7 @@ bool BuildPath(char *path, const char *base, const char *component) {
 
 bool FindNetscapePaths(const char *value, size_t size, NetscapePaths *paths) {
     // A value that fills its buffer without a terminator is longer than any path.
-    size_t length = strnlen(value, size);
+    size_t length = BoundedLength(value, size);
     if (length > static_cast<size_t>(kLongestPath)) return false;
     while (length > 0 && value[length - 1] == '\\') --length;
 

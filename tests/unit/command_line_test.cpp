@@ -60,6 +60,27 @@ TEST(CommandLineTest, GoodCommandLinesGiveTheirChoices) {
     }
 }
 
+TEST(CommandLineTest, ArgumentsFollowTheProgramName) {
+    struct Case {
+        const char *line; // as GetCommandLineA gives it
+        const char *arguments;
+    } cases[] = {
+        {"installer.exe", ""},
+        {"installer.exe /S", "/S"},
+        {"installer.exe\t \t/S  /READER=2", "/S  /READER=2"},
+        {"\"C:\\Program Files\\Czytnik\\installer.exe\" /LOG=\"C:\\a b.log\"", "/LOG=\"C:\\a b.log\""},
+        {"\"C:\\Czytnik\\installer.exe\"", ""},
+        {"C:\\\"Moje pliki\"\\installer.exe /S", "/S"},
+        {"C:\\Użytkownik\\Pobrane\\installer.exe /S", "/S"},
+        {"\"C:\\no closing quote\\installer.exe /S", ""},
+        {"", ""},
+    };
+    for (const Case &c : cases) {
+        std::string line = c.line;
+        EXPECT_STREQ(ArgumentsAfterProgramName(&line[0]), c.arguments) << c.line;
+    }
+}
+
 TEST(CommandLineTest, BadCommandLinesNameTheFirstBadArgument) {
     const std::string longArgument = "/LOG=C:\\" + std::string(300, 'x');
     struct Case {
