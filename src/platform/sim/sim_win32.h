@@ -313,4 +313,4 @@ HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 
 // The program's entry point, as <windows.h> declares it.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR cmdLine, int showCommand);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
