@@ -136,8 +136,8 @@ TEST(ExitCodeTest, RestartNeededOnlyWhenEveryChosenStepSucceeded) {
         RunOutcome outcome;
         int exitCode;
     } cases[] = {
-        {"default run succeeded", DefaultChoices(),
-         Outcome({{kJavaPluginStep, kStepOk}, {kReaderDriverStep, kStepOk}}), kExitRestartNeeded},
+        {"default run succeeded", DefaultChoices(), Outcome({{kJavaPluginStep, kStepOk}, {kReaderDriverStep, kStepOk}}),
+         kExitRestartNeeded},
         {"a GEMPLUS reader already there", DefaultChoices(),
          Outcome({{kJavaPluginStep, kStepOk}, {kReaderDriverStep, kStepWarning}}), kExitRestartNeeded},
         {"Java Plug-in warned", DefaultChoices(),
@@ -149,7 +149,9 @@ TEST(ExitCodeTest, RestartNeededOnlyWhenEveryChosenStepSucceeded) {
          kExitFailed},
         {"stopped: the driver never ran", DefaultChoices(), Outcome({{kJavaPluginStep, kStepAborted}}), kExitFailed},
         {"Netscape not found", everything,
-         Outcome({{kIeStep, kStepOk}, {kNetscapeStep, kStepWarning}, {kJavaPluginStep, kStepOk},
+         Outcome({{kIeStep, kStepOk},
+                  {kNetscapeStep, kStepWarning},
+                  {kJavaPluginStep, kStepOk},
                   {kReaderDriverStep, kStepOk}}),
          kExitFailed},
         {"nothing chosen", none, Outcome({}), kExitRestartNeeded},
@@ -229,6 +231,24 @@ TEST_F(EntryTest, NothingRunsWhenTheCommandLineOrTheLogOrAnotherInstallerSaysNo)
             EXPECT_EQ(sim::MessageBoxes()[0].text.rfind(c.boxStart, 0), 0u) << sim::MessageBoxes()[0].text;
         }
     }
+}
+
+// The log's lines, stamped with the machine's clock (2026-12-07 12:00:00 UTC).
+TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
+    sim::MakeFile("C:\\Logi\\run.log", "earlier run\r\n");
+    fake::scripts[kJavaPluginStep] = {kStepWarning, "Niepełna"};
+    EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>("/S /LOG=C:\\Logi\\run.log"), SW_SHOW), kExitFailed);
+    EXPECT_EQ(sim::ReadFile("C:\\Logi\\run.log"),
+              "earlier run\r\n"
+              "2026-12-07T12:00:00Z start: version 1.4, command line: /S /LOG=C:\\Logi\\run.log\r\n"
+              "2026-12-07T12:00:00Z step old-ocf: no stale archive left (1)\r\n"
+              "2026-12-07T12:00:00Z step java: warning (3)\r\n"
+              "2026-12-07T12:00:00Z step driver: OK (0)\r\n"
+              "2026-12-07T12:00:00Z report: Instalacja sterownika czytnika kart: OK\r\n"
+              "2026-12-07T12:00:00Z report: Instalacja komponent\xC3\xB3w dla Sun Java Plug-in: UWAGA - "
+              "Niepe\xC5\x82na\r\n"
+              "2026-12-07T12:00:00Z exit code 1603\r\n");
+    EXPECT_TRUE(sim::MessageBoxes().empty());
 }
 
 } // namespace
