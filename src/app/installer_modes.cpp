@@ -7,9 +7,10 @@
 #include "log/run_log.h"
 #include "res/resource.h"
 
+const char kInstallerCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
+
 namespace {
 
-const char kWelcomeCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
 const char kWelcomeText[] =
     "Za chwilę rozpocznie się instalacja i konfiguracja środowiska obsługi czytnika kart mikroprocesorowych,\n"
     "dla współpracy z przeglądarkami internetowymi: MS Internet Explorer i tych pracujących\n"
@@ -26,7 +27,7 @@ const char kWelcomeText[] =
 
 int RunInteractive(HINSTANCE instance, const InstallChoices *preset) {
     // Nothing on the machine changes unless the user answers Yes.
-    if (MessageBoxA(nullptr, kWelcomeText, kWelcomeCaption, MB_YESNO) != IDYES) {
+    if (MessageBoxA(nullptr, kWelcomeText, kInstallerCaption, MB_YESNO) != IDYES) {
         LogEvent("the welcome prompt was declined");
         return kExitInteractive;
     }

@@ -5,6 +5,10 @@
 #include "app/install_run.h"
 #include "platform/win32.h"
 
+// The caption of every message box of the installer's own (the welcome
+// prompt, the restore's prompt and report, the command line's notices).
+extern const char kInstallerCaption[];
+
 // The welcome prompt, then the main dialog, opened with these choices or,
 // for nullptr, with its defaults. Returns the exit code (kExitInteractive).
 int RunInteractive(HINSTANCE instance, const InstallChoices *preset);

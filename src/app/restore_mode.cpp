@@ -1,13 +1,13 @@
 #include "app/restore_mode.h"
 
 #include "app/exit_codes.h"
+#include "app/installer_modes.h"
 #include "log/run_log.h"
 #include "platform/win32.h"
 #include "restore/restore.h"
 
 namespace {
 
-const char kCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
 const char kPrompt[] =
     "Za chwilę zostaną cofnięte zmiany, które instalator wprowadził na tym komputerze:\n"
     "\n"
@@ -28,7 +28,7 @@ const char kPrompt[] =
 
 int RunRestore(bool unattended) {
     // Nothing on the machine changes unless the user answers Yes.
-    if (!unattended && MessageBoxA(nullptr, kPrompt, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!unattended && MessageBoxA(nullptr, kPrompt, kInstallerCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         LogEvent("the restore prompt was declined");
         return kExitInteractive;
     }
@@ -41,7 +41,7 @@ int RunRestore(bool unattended) {
 
     char message[kRestoreMessageCapacity];
     ComposeRestoreMessage(report, message);
-    /* only OK to press: */ MessageBoxA(nullptr, message, kCaption,
+    /* only OK to press: */ MessageBoxA(nullptr, message, kInstallerCaption,
                                         MB_OK | (report.notUndone > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
     return kExitInteractive;
 }

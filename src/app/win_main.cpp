@@ -12,7 +12,6 @@
 
 namespace {
 
-const char kCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
 const char kBadArgumentFormat[] = "Nieprawidłowy argument wiersza poleceń: %s\n\n%s";
 const char kLogNotOpenedFormat[] = "Nie można otworzyć pliku dziennika: %s (błąd %lu)";
 const char kAnotherRunning[] =
@@ -22,7 +21,7 @@ const int kNoticeCapacity = 2048;
 
 // A notice for the user at the screen; an unattended run shows none.
 void Tell(const CommandLine &commandLine, UINT icon, const char *text) {
-    if (!commandLine.unattended) MessageBoxA(nullptr, text, kCaption, MB_OK | icon);
+    if (!commandLine.unattended) MessageBoxA(nullptr, text, kInstallerCaption, MB_OK | icon);
 }
 
 int Finish(int exitCode) {
