@@ -227,9 +227,9 @@ int OpenHandles(HandleKind kind);
 // All open handles of every kind, for "nothing left behind" checks.
 int OpenHandles();
 
-// Bookkeeping shared by the simulation's parts: a new unique handle value, its
-// kind, and its release. Release returns false for a handle that is not open
-// as that kind.
+// Bookkeeping shared by the simulation's parts: a handle value for a new
+// object (the last closed one's, as Windows reuses them), its kind, and its
+// release. Release returns false for a handle that is not open as that kind.
 HANDLE NewHandle(HandleKind kind);
 bool IsOpen(HANDLE handle, HandleKind kind);
 bool ReleaseHandle(HANDLE handle, HandleKind kind);
