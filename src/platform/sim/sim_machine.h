@@ -54,7 +54,7 @@ uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int seco
 // The file is held open by another program without any sharing: opening,
 // copying onto or deleting it fails with ERROR_SHARING_VIOLATION.
 void LockFile(const std::string &windowsPath);
-// The same, once this program has opened the file (CreateFileA) `opens` more
+// The same, once this program has opened the file for reading `opens` more
 // times: another program (a virus scanner, a browser) takes it between two reads.
 void LockFileAfterOpens(const std::string &windowsPath, int opens);
 // A search of this folder cannot start, failing with the given error.
