@@ -117,6 +117,10 @@ TEST_F(FileApiTest, ReadFileGoesOnWhereItStoppedAndEndsWithNothingRead) {
     SetLastError(kUntouched);
     EXPECT_FALSE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    HANDLE next = CreateFileA("dst\\existing.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(next, file) << "a closed handle's value goes to the next file opened";
+    CloseHandle(next);
 }
 
 TEST_F(FileApiTest, FileInformationGivesSizeTimeAndAttributes) {

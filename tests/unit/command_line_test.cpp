@@ -10,6 +10,7 @@
 #include "app/exit_codes.h"
 #include "app/single_instance.h"
 #include "fake_install_steps.h"
+#include "log/run_log.h"
 #include "platform/sim/sim_machine.h"
 #include "support/scratch_machine.h"
 
@@ -249,6 +250,18 @@ TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
               "Niepe\xC5\x82na\r\n"
               "2026-12-07T12:00:00Z exit code 1603\r\n");
     EXPECT_TRUE(sim::MessageBoxes().empty());
+}
+
+// The next file opened takes the closed log's handle value, as on Windows.
+TEST_F(EntryTest, ClosedLogWritesNothingMoreEvenIfClosedTwice) {
+    ASSERT_TRUE(OpenRunLog("C:\\work\\run.log"));
+    CloseRunLog();
+    HANDLE other =
+        CreateFileA("C:\\work\\other.txt", FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LogEvent("after the close");
+    CloseRunLog();
+    EXPECT_EQ(sim::ReadFile("C:\\work\\run.log") + sim::ReadFile("C:\\work\\other.txt"), "");
+    EXPECT_TRUE(CloseHandle(other)) << "the second close took another file's handle";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "fileops/copy_file_guarded.h"
 #include "fileops/copy_tree.h"
 #include "fileops/join_path.h"
+#include "log/run_log.h"
 #include "platform/sim/sim_machine.h"
 #include "support/scratch_machine.h"
 
@@ -42,6 +43,38 @@ TEST_F(CopyServicesSimTest, RetryRepeatsUntilTheUserStopsAsking) {
     EXPECT_EQ(CopyFileGuarded("a.txt", "b.txt", 0), kCopyDone);
     EXPECT_EQ(scratch::ReadFile("b.txt"), "new");
     EXPECT_EQ(sim::MessageBoxes().size(), 1u) << "the deletion must not fail on our own open handles";
+}
+
+TEST_F(CopyServicesSimTest, LogNamesTheSourceInFullAndATargetKeptWithoutAskingFails) {
+    struct Case {
+        const char *source;
+        bool targetReadOnly;
+        bool unattended;
+        CopyOutcome outcome;
+        const char *event;
+    } cases[] = {
+        {"a.txt", false, false, kCopyDone, "copied: C:\\work\\a.txt -> b.txt"},
+        {"C:\\work\\a.txt", false, false, kCopyDone, "copied: C:\\work\\a.txt -> b.txt"},
+        {"\\work\\a.txt", false, false, kCopyDone, "copied: \\work\\a.txt -> b.txt"},
+        {"a.txt", true, false, kCopyDone, "target kept by the user (error 5): C:\\work\\a.txt -> b.txt"},
+        {"a.txt", true, true, kCopyCannotInspect,
+         "copy failed, target kept without asking (error 5): C:\\work\\a.txt -> b.txt"},
+    };
+    for (const Case &c : cases) {
+        scratch::Stop();
+        scratch::Start();
+        scratch::MakeFile("a.txt", "new");
+        scratch::MakeFile("b.txt", "old");
+        if (c.targetReadOnly) SetFileAttributesA("b.txt", FILE_ATTRIBUTE_READONLY);
+        sim::QueueMessageBoxAnswers({IDIGNORE});
+        ASSERT_TRUE(OpenRunLog("copy.log"));
+        KeepConflictsWithoutAsking(c.unattended);
+        EXPECT_EQ(CopyFileGuarded(c.source, "b.txt", 0), c.outcome) << c.event;
+        KeepConflictsWithoutAsking(false);
+        CloseRunLog();
+        EXPECT_EQ(scratch::ReadFile("copy.log"), std::string("2026-12-07T12:00:00Z ") + c.event + "\r\n");
+        EXPECT_EQ(sim::MessageBoxes().size(), c.targetReadOnly && !c.unattended ? 1u : 0u) << c.event;
+    }
 }
 
 TEST_F(CopyServicesSimTest, FailureToReadFileInformationOfEitherFileGivesOne) {

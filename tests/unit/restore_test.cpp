@@ -25,6 +25,7 @@ const char kUserPolicy[] = "grant { /* the user's own */ };";
 const char kChanged[] = "changed by someone else";
 // An expected content meaning: the file must not be there.
 const char kGone[] = "\x01(gone)";
+const char kLog[] = "C:\\restore.log";
 
 std::string Archive(const std::string &home, Kind kind = Kind::Jre) { return In(home, "lib\\ext\\ocf1.2.jar", kind); }
 std::string Properties(const std::string &home, Kind kind = Kind::Jre) {
@@ -91,8 +92,8 @@ class RestoreTest : public ScratchTest {
     }
 
     // The restore as an administrator's tool runs it, and what every run keeps.
-    static int RestoreUnattended() {
-        int exitCode = RunWinMain("/S /RESTORE");
+    static int RestoreUnattended(const char *arguments = "/S /RESTORE") {
+        int exitCode = RunWinMain(arguments);
         char current[MAX_PATH + 1] = "";
         GetCurrentDirectoryA(sizeof current, current);
         EXPECT_STREQ(current, kDistribution);
@@ -119,6 +120,7 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
         std::function<void()> arrange;
         int exitCode;
         std::map<std::string, std::string> remains; // path: content, or kGone
+        std::vector<std::string> logged = {};       // events the log holds
     } cases[] = {
         {"an installed JRE",
          [] { Installed(kJre6); },
@@ -198,7 +200,17 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
              MakeReadOnly(Backup(kJre6));
          },
          kExitFailed,
-         {{Policy(kJre6), kOwnPolicy}, {Backup(kJre6), kOwnPolicy}}},
+         {{Policy(kJre6), kOwnPolicy}, {Backup(kJre6), kOwnPolicy}},
+         {"restored, but its backup not deleted (error 5): " + Backup(kJre6),
+          "restore: 0 restored, 3 removed, 0 kept, 1 not undone"}},
+        {"the policy taken by another program between two reads",
+         [] {
+             Installed(kJre6);
+             sim::LockFileAfterOpens(Policy(kJre6), 2);
+         },
+         kExitFailed,
+         {{Policy(kJre6), kPackagePolicy}, {Backup(kJre6), kOwnPolicy}},
+         {"not restored (error 32): " + Policy(kJre6)}},
         {"the copy back failing half-way",
          [] {
              Installed(kJre6);
@@ -241,7 +253,15 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
              sim::DenyFullAccess("HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft");
          },
          kExitFailed,
-         {{Policy(kJre6), kPackagePolicy}, {Archive(kJre6), kArchive}}},
+         {{Policy(kJre6), kPackagePolicy}, {Archive(kJre6), kArchive}},
+         {"not searched (error 5): HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft"}},
+        {"a runtime without a usable JavaHome before an installed one",
+         [] {
+             sim::SetRegistryValue(EntryKey(kJreList, "1.5.0"), "JavaHome", REG_SZ, std::string(1, '\0'));
+             Installed(kJre6);
+         },
+         kExitRestored,
+         {{Policy(kJre6), kOwnPolicy}, {Archive(kJre6), kGone}}},
         {"nothing to undo", [] {}, kExitRestored, {}},
         {"the user's home",
          [] {
@@ -253,7 +273,16 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          {{HomeFile(".java.policy"), kUserPolicy},
           {HomeFile(".java.policy.ocf-bak"), kGone},
           {HomeFile(".opencard.properties"), kGone}}},
-        {"the user's home unknown", [] { SetEnvironmentVariableA("USERPROFILE", nullptr); }, kExitFailed, {}},
+        {"the user's home unknown",
+         [] { SetEnvironmentVariableA("USERPROFILE", nullptr); },
+         kExitFailed,
+         {},
+         {"not searched (error 203): %USERPROFILE%"}},
+        {"the user's home too long for a path",
+         [] { SetEnvironmentVariableA("USERPROFILE", ("C:\\" + std::string(300, 'h')).c_str()); },
+         kExitFailed,
+         {},
+         {"not searched (error 122): %USERPROFILE%"}},
         {"Internet Explorer's tree",
          [=] {
              sim::MakeFile("C:\\work\\msie\\ocf\\a.class", "A");
@@ -262,7 +291,8 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
              sim::MakeFile(ieFolder + "\\sub\\b.class", kChanged);
          },
          kExitRestored,
-         {{ieFolder + "\\a.class", kGone}, {ieFolder + "\\sub\\b.class", kChanged}}},
+         {{ieFolder + "\\a.class", kGone}, {ieFolder + "\\sub\\b.class", kChanged}},
+         {"kept, it differs from the installer's file: " + ieFolder + "\\sub\\b.class"}},
         {"Netscape 4.x",
          [=] {
              sim::LoadRegistry("[HKEY_CURRENT_USER\\Software\\Netscape\\Netscape Navigator\\Main]\n"
@@ -279,7 +309,8 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          {{netscape + "\\classes\\ocf.jar", kGone},
           {netscape + "\\bin\\ocfpcsc1.dll", kGone},
           {"C:\\Netscape\\Users\\alice\\.opencard.properties", kGone},
-          {"C:\\Netscape\\Users\\bob\\.opencard.properties", kChanged}}},
+          {"C:\\Netscape\\Users\\bob\\.opencard.properties", kChanged}},
+         {"kept, it differs from the installer's file: C:\\Netscape\\Users\\bob\\.opencard.properties"}},
         {"the system directory's library",
          [] { sim::MakeFile(kSystemLibrary, kLibrary); },
          kExitRestored,
@@ -288,8 +319,12 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
     for (const Case &c : cases) {
         StartMachine();
         c.arrange();
-        EXPECT_EQ(RestoreUnattended(), c.exitCode) << c.name;
+        EXPECT_EQ(RestoreUnattended((std::string("/S /RESTORE /LOG=") + kLog).c_str()), c.exitCode) << c.name;
         Expect(c.remains, c.name);
+        const std::string log = sim::ReadFile(kLog);
+        for (const std::string &event : c.logged)
+            EXPECT_NE(log.find("Z " + event + "\r\n"), std::string::npos) << c.name << ": " << event << "\n" << log;
+        DeleteFileA(kLog);
         // A second restore changes nothing more, and never loses what the first kept.
         std::map<std::string, std::string> after = Files();
         EXPECT_EQ(RestoreUnattended(), c.exitCode) << c.name << ", again";
@@ -475,25 +510,34 @@ TEST_F(RestoreTest, LogSaysWhatWasUndoneAndWhatNotAndWhy) {
 }
 
 TEST_F(RestoreTest, MessageKeepsWholeLinesWithinItsRoom) {
-    RestoreReport report;
-    StartRestoreReport(&report);
-    const std::string path = "C:\\" + std::string(255, 'p');
-    for (int i = 0; i < 40; ++i) NoteRestore(&report, RestoreNote::NotRemoved, path.c_str(), ERROR_SHARING_VIOLATION);
-    NoteRestore(&report, RestoreNote::LeftAlone, "C:\\not shown", ERROR_SUCCESS);
-    char text[kRestoreMessageCapacity];
-    std::memset(text, '#', sizeof text);
-    ComposeRestoreMessage(report, text);
-    const std::string message(text);
-    ASSERT_LT(message.size(), sizeof text);
-    const std::string line = "Nie usunięto (błąd 32, plik otwarty przez inny program): " + path + "\n";
-    size_t shown = 0;
-    for (size_t at = message.find(line); at != std::string::npos; at = message.find(line, at + 1)) ++shown;
-    EXPECT_GT(shown, 0u);
-    EXPECT_EQ(message.rfind("Przywrócono: 0, usunięto: 0, pozostawiono: 0, nie cofnięto: 40.\n\n", 0), 0u);
-    EXPECT_NE(message.find("\n... i " + std::to_string(40 - shown) + " dalszych pozycji"), std::string::npos);
-    EXPECT_EQ(message.find("not shown"), std::string::npos);
-    const std::string end = "nie wraca. Sterownik czytnika kart odinstalowuje się osobno.";
-    EXPECT_EQ(message.substr(message.size() - end.size()), end);
+    const std::string what = "Nie usunięto (błąd 32, plik otwarty przez inny program): ";
+    // Twelve lines with a path of this length fill the room to its last byte,
+    // which leaves none for the terminator.
+    static_assert(kRestoreLinesCapacity % 12 == 0, "the room holds twelve lines of one length");
+    const size_t fillsTheRoom = kRestoreLinesCapacity / 12 - what.size() - std::strlen("C:\\\n");
+    for (size_t pathLength : {size_t{255}, fillsTheRoom}) {
+        RestoreReport report;
+        StartRestoreReport(&report);
+        const std::string path = "C:\\" + std::string(pathLength, 'p');
+        for (int i = 0; i < 40; ++i)
+            NoteRestore(&report, RestoreNote::NotRemoved, path.c_str(), ERROR_SHARING_VIOLATION);
+        NoteRestore(&report, RestoreNote::LeftAlone, "C:\\not shown", ERROR_SUCCESS);
+        char text[kRestoreMessageCapacity];
+        std::memset(text, '#', sizeof text);
+        ComposeRestoreMessage(report, text);
+        const std::string message(text);
+        ASSERT_LT(message.size(), sizeof text);
+        const std::string line = what + path + "\n";
+        size_t shown = 0;
+        for (size_t at = message.find(line); at != std::string::npos; at = message.find(line, at + 1)) ++shown;
+        EXPECT_GT(shown, 0u);
+        EXPECT_EQ(message.rfind("Przywrócono: 0, usunięto: 0, pozostawiono: 0, nie cofnięto: 40.\n\n", 0), 0u);
+        EXPECT_NE(message.find("\n... i " + std::to_string(40 - shown) + " dalszych pozycji"), std::string::npos)
+            << pathLength;
+        EXPECT_EQ(message.find("not shown"), std::string::npos);
+        const std::string end = "nie wraca. Sterownik czytnika kart odinstalowuje się osobno.";
+        EXPECT_EQ(message.substr(message.size() - end.size()), end);
+    }
 }
 
 } // namespace

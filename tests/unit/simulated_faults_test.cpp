@@ -55,6 +55,18 @@ TEST_F(SimulatedFaultsTest, SearchesFailAsInjected) {
     EXPECT_EQ(sim::OpenHandles(), 0);
 }
 
+TEST_F(SimulatedFaultsTest, FileIsTakenByAnotherProgramAfterTheInjectedOpens) {
+    scratch::MakeFile("a.txt", "a");
+    sim::LockFileAfterOpens("C:\\WORK\\a.txt", 2);
+    HANDLE opened[3];
+    for (HANDLE &file : opened)
+        file =
+            CreateFileA("a.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(opened[2], INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    for (HANDLE file : {opened[0], opened[1]}) EXPECT_TRUE(CloseHandle(file));
+}
+
 TEST_F(SimulatedFaultsTest, FolderCreationAndDirectoryQueriesFailAsInjected) {
     sim::FailCreateDirectory("C:\\work\\new", ERROR_ACCESS_DENIED);
     SetLastError(kUntouched);

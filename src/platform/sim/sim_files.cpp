@@ -75,6 +75,7 @@ struct FileSystem {
     std::map<std::string, SearchFault> searchFaults;
     std::map<std::string, DWORD> createDirectoryFaults;
     std::map<std::string, DWORD> halfCopyFaults; // by target key
+    std::map<std::string, int> opensBeforeLock;  // by key: opens left before LockFile takes effect
     int changesBeforeStop = -1;                  // -1: the machine never stops
     bool stopped = false;
 };
@@ -470,6 +471,10 @@ void LockFile(const std::string &windowsPath) {
     fs.locks.push_back({r.Key(), r.host, GENERIC_READ | GENERIC_WRITE, 0});
 }
 
+void LockFileAfterOpens(const std::string &windowsPath, int opens) {
+    fs.opensBeforeLock[Resolve(windowsPath.c_str()).Key()] = opens;
+}
+
 void FailSearchStart(const std::string &folder, DWORD error) {
     fs.searchFaults[Resolve(folder.c_str()).Key()] = {-1, error};
 }
@@ -631,6 +636,11 @@ HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
         return sim::Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
     HANDLE handle = sim::NewHandle(sim::HandleKind::File);
     fs.openFiles[handle] = {r.Key(), r.host, access, shareMode};
+    auto lockAhead = fs.opensBeforeLock.find(r.Key());
+    if (lockAhead != fs.opensBeforeLock.end() && --lockAhead->second == 0) {
+        fs.opensBeforeLock.erase(lockAhead);
+        sim::LockFile(file);
+    }
     return handle;
 }
 

@@ -1,5 +1,6 @@
 // Handle values, their kinds and the last error of the simulated machine.
 #include <map>
+#include <vector>
 
 #include "platform/sim/sim_internal.h"
 #include "platform/sim/sim_machine.h"
@@ -9,6 +10,10 @@ namespace {
 
 std::map<HANDLE, HandleKind> openHandles;
 uintptr_t nextHandleValue = 0x100;
+// Values of closed handles, the last closed on top: like Windows, the
+// machine gives a closed handle's value to the next object opened, so that a
+// program still using a closed handle reaches someone else's file.
+std::vector<HANDLE> closedValues;
 
 // Named mutexes: how many handles of this program name each, and those that
 // other programs hold (true: another user's, which this one may not open).
@@ -28,6 +33,7 @@ DWORD lastError = 0;
 
 void ResetHandles() {
     openHandles.clear();
+    closedValues.clear();
     mutexNames.clear();
     heldElsewhere.clear();
     nextHandleValue = 0x100;
@@ -35,9 +41,15 @@ void ResetHandles() {
 }
 
 HANDLE NewHandle(HandleKind kind) {
-    // Multiples of four, like kernel handles, and never INVALID_HANDLE_VALUE.
-    nextHandleValue += 4;
-    HANDLE handle = reinterpret_cast<HANDLE>(nextHandleValue);
+    HANDLE handle;
+    if (closedValues.empty()) {
+        // Multiples of four, like kernel handles, and never INVALID_HANDLE_VALUE.
+        nextHandleValue += 4;
+        handle = reinterpret_cast<HANDLE>(nextHandleValue);
+    } else {
+        handle = closedValues.back();
+        closedValues.pop_back();
+    }
     openHandles[handle] = kind;
     return handle;
 }
@@ -54,6 +66,8 @@ bool IsOpen(HANDLE handle, HandleKind kind) {
 bool ReleaseHandle(HANDLE handle, HandleKind kind) {
     if (!IsOpen(handle, kind)) return false;
     openHandles.erase(handle);
+    // A memory block is the host's address, not a value of this table.
+    if (kind != HandleKind::Block) closedValues.push_back(handle);
     return true;
 }
 

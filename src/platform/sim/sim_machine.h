@@ -54,6 +54,9 @@ uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int seco
 // The file is held open by another program without any sharing: opening,
 // copying onto or deleting it fails with ERROR_SHARING_VIOLATION.
 void LockFile(const std::string &windowsPath);
+// The same, once this program has opened the file for reading `opens` more
+// times: another program (a virus scanner, a browser) takes it between two reads.
+void LockFileAfterOpens(const std::string &windowsPath, int opens);
 // A search of this folder cannot start, failing with the given error.
 void FailSearchStart(const std::string &folder, DWORD error);
 // A search of this folder returns `entries` entries ("." and ".." included)
@@ -227,9 +230,9 @@ int OpenHandles(HandleKind kind);
 // All open handles of every kind, for "nothing left behind" checks.
 int OpenHandles();
 
-// Bookkeeping shared by the simulation's parts: a new unique handle value, its
-// kind, and its release. Release returns false for a handle that is not open
-// as that kind.
+// Bookkeeping shared by the simulation's parts: a handle value for a new
+// object (the last closed one's, as Windows reuses them), its kind, and its
+// release. Release returns false for a handle that is not open as that kind.
 HANDLE NewHandle(HandleKind kind);
 bool IsOpen(HANDLE handle, HandleKind kind);
 bool ReleaseHandle(HANDLE handle, HandleKind kind);
