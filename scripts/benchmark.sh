@@ -197,6 +197,7 @@ system=$drive/windows/system32
 # JRE. Sources are named as the run names them, from the package folder.
 plan=$work/copy-plan
 targets=$work/targets
+package='C:\Instalator\sun' # the run's current directory while it copies
 : >"$plan"
 : >"$targets"
 host_path() { printf '%s/%s\n' "$drive" "${1#C:\\}" | tr '\\' /; }
@@ -205,7 +206,7 @@ plan_copy() { # source, target
     host_path "$2" >>"$targets"
 }
 plan_command() { # runtime home, CopyPolicyFile's argument; the text system() gets
-    printf 'system|""%s\\bin\\java.exe" CopyPolicyFile %s"\n' "$1" "$2" >>"$plan"
+    printf 'system|""%s\\bin\\java.exe" -classpath "%s" CopyPolicyFile %s"\n' "$1" "$package" "$2" >>"$plan"
     printf '%s/%s\n' "$profile" "$2" >>"$targets"
 }
 first=yes
@@ -266,7 +267,7 @@ copy_with_installer() { # the milliseconds from the click on Install to the run'
     sync
     echo "$milliseconds"
 }
-copy_with_plan() { timed plan 'C:\Instalator\sun' "$(windows_path "$plan")"; sync; }
+copy_with_plan() { timed plan "$package" "$(windows_path "$plan")"; sync; }
 check_run() { check_copies; }
 reset_run() { restore_machine; }
 

@@ -10,7 +10,8 @@ const char kCommandLineUsage[] =
     "\n"
     "/S, /quiet - instalacja bez okien i pytań\n"
     "/COMPONENTS=lista - składniki oddzielone przecinkami: driver, java, ie, ns (domyślnie driver,java)\n"
-    "/READER=n - model czytnika, od 1 do 4 w kolejności listy w oknie instalatora (domyślnie 1)\n"
+    "/READER=n - model czytnika, od 1 do 4 w kolejności listy w oknie instalatora (domyślnie 1); "
+    "/READER=auto - model dla uruchomionej wersji Windows (domyślnie z /S)\n"
     "/LOG=plik - dopisuje przebieg instalacji do pliku (UTF-8)\n"
     "/RESTORE - cofa instalację: przywraca własne pliki java.policy środowisk Java i usuwa pliki OCF "
     "identyczne z plikami instalatora (bez /COMPONENTS i /READER; kod wyjścia z /S: 0 - nie zostało nic "
@@ -96,8 +97,14 @@ bool ParseComponents(const char *list, InstallChoices *choices) {
     return true;
 }
 
-// 1 to kReaderModelCount, in the dialog's order.
-bool ParseReader(const char *value, int *model) {
+const char kReaderAuto[] = "AUTO";
+
+// 1 to kReaderModelCount, in the dialog's order, or auto.
+bool ParseReader(const char *value, int *model, bool *automatic) {
+    if (std::strlen(value) == sizeof kReaderAuto - 1 && SameIgnoringCase(value, kReaderAuto, sizeof kReaderAuto - 1)) {
+        *automatic = true;
+        return true;
+    }
     if (std::strlen(value) != 1 || value[0] < '1' || value[0] > '0' + kReaderModelCount) return false;
     *model = value[0] - '1';
     return true;
@@ -117,7 +124,7 @@ bool ParseSwitch(const char *argument, CommandLine *parsed, bool (&seen)[kSwitch
         case kUnattended: parsed->unattended = true; return true;
         case kHelp: parsed->help = true; return true;
         case kComponents: parsed->choicesGiven = true; return ParseComponents(value, &parsed->choices);
-        case kReader: parsed->choicesGiven = true; return ParseReader(value, &parsed->choices.readerModel);
+        case kReader: parsed->choicesGiven = true; return ParseReader(value, &parsed->choices.readerModel, &parsed->readerAuto);
         case kLog: return value[0] != '\0' && CopyText(parsed->logPath, sizeof parsed->logPath, value);
         case kRestore: parsed->restore = true; return true;
         case kSwitchCount: break;
@@ -154,6 +161,8 @@ CommandLineStatus ParseCommandLine(const char *text, CommandLine *parsed, char *
             status = CommandLineStatus::Invalid;
         }
     }
+    // No one at the screen to pick the model: the running Windows decides it.
+    if (parsed->unattended && !parsed->restore && !seen[kReader]) parsed->readerAuto = true;
     // A restore undoes every component whatever was chosen: choices with it are a mistake.
     if (status == CommandLineStatus::Valid && parsed->restore && parsed->choicesGiven) {
         CopyText(badArgument, kArgumentCapacity, "/RESTORE");

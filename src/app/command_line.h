@@ -16,6 +16,7 @@ struct CommandLine {
     bool restore;                // /RESTORE: undo installations instead; takes no choices
     InstallChoices choices;      // /COMPONENTS=, /READER=; the dialog's defaults otherwise
     bool choicesGiven;           // either of those was given
+    bool readerAuto;             // /READER=auto, the default with /S: the model for the running Windows
     char logPath[kPathCapacity]; // /LOG=; empty: no log
 };
 

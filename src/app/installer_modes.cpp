@@ -6,6 +6,7 @@
 #include "fileops/conflict_prompt.h"
 #include "log/run_log.h"
 #include "res/resource.h"
+#include "steps/install_steps.h"
 
 const char kInstallerCaption[] = "Instalator czytnika kart mikropr. dla przeglądarek internetowych";
 
@@ -38,9 +39,11 @@ int RunInteractive(HINSTANCE instance, const InstallChoices *preset) {
 
 int RunUnattended(const InstallChoices &choices) {
     KeepConflictsWithoutAsking(true);
+    AwaitDriverInstaller(true);
     RunOutcome outcome;
     StartRunOutcome(&outcome);
     RunInstallation(choices, &outcome);
+    AwaitDriverInstaller(false);
     KeepConflictsWithoutAsking(false);
     LogRunOutcome(outcome);
     return UnattendedExitCode(choices, outcome);

@@ -14,5 +14,6 @@ extern const char kInstallerCaption[];
 int RunInteractive(HINSTANCE instance, const InstallChoices *preset);
 
 // The run at once, with no window of any kind; every conflict keeps its
-// target and counts as a failed copy. Returns the exit code.
+// target and counts as a failed copy, and the driver installer is waited
+// for. Returns the exit code.
 int RunUnattended(const InstallChoices &choices);

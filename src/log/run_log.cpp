@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fileops/join_path.h"
 #include "log/utf8_text.h"
 #include "platform/win32.h"
 
@@ -34,17 +35,47 @@ void WriteLine(const char *event) {
     WriteFile(logFile, line, static_cast<DWORD>(used), &written, nullptr);
 }
 
+// Creates each missing folder of the path, from the top down. What cannot be
+// created is left to the opening, which then fails and says why.
+void CreateFoldersOf(const char *path) {
+    char folder[kPathCapacity];
+    if (!CopyText(folder, sizeof folder, path)) return;
+    for (char *separator = std::strchr(folder + 1, '\\'); separator; separator = std::strchr(separator + 1, '\\')) {
+        // A drive's root ("C:\") and a share's server need no creating.
+        if (separator[-1] == ':' || separator[-1] == '\\') continue;
+        *separator = '\0';
+        /* result not examined, it may exist: */ CreateDirectoryA(folder, nullptr);
+        *separator = '\\';
+    }
+}
+
 } // namespace
 
-bool OpenRunLog(const char *path) {
+LogOpening OpenRunLog(const char *path, DWORD *error) {
     CloseRunLog();
+    CreateFoldersOf(path);
     // Appending: every write lands at the end, after what an earlier run (or
-    // a second installer refused at the same time) wrote.
+    // a second installer refused at the same time) wrote. A reparse point is
+    // opened as itself, so that it is judged, not followed.
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return LogOpening::Failed;
+    }
+    // Judged on the handle, not on the name, which could change in between.
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) {
+        *error = GetLastError();
+        /* result not examined: */ CloseHandle(file);
+        return LogOpening::Failed;
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || information.nNumberOfLinks > 1) {
+        /* result not examined: */ CloseHandle(file);
+        return LogOpening::NotPlainFile;
+    }
     logFile = file;
-    return true;
+    return LogOpening::Opened;
 }
 
 void CloseRunLog() {

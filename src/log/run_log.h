@@ -4,10 +4,20 @@
 #pragma once
 
 #include "fileops/bounded_text.h"
+#include "platform/win32.h"
 
-// Opens (or creates) the log for appending. False when it cannot be opened;
-// GetLastError then tells why.
-bool OpenRunLog(const char *path);
+enum class LogOpening {
+    Opened,
+    Failed,       // the Windows error code tells why
+    NotPlainFile, // a reparse point (a link) or a file with more than one name (a hard link)
+};
+
+// Opens (or creates) the log for appending, creating the missing folders of
+// its path first. The installer runs with the highest rights, and anyone may
+// make a link in a folder such as C:\Windows\Temp: a log that is a link to
+// another file, or another name of one, is refused and left as it is.
+// On failure, *error receives the Windows error code.
+LogOpening OpenRunLog(const char *path, DWORD *error);
 void CloseRunLog();
 // Whether events are being written, so that a caller can skip preparing them.
 bool RunLogOpen();

@@ -9,11 +9,13 @@ const char kInstalledArchive[] = "sun\\ocf1.2.jar";
 const char kInstalledProperties[] = "sun\\opencard.properties";
 const char kInstalledPolicy[] = "sun\\java.policy";
 const char kInstalledLibrary[] = "sun\\ocfpcsc1.dll";
+// The restore runs no command.
+const char kNoCommands[] = "";
 
 bool RestoreRuntime(const JavaRuntime &runtime, void *context) {
     RestoreReport *report = static_cast<RestoreReport *>(context);
     RuntimeFiles files;
-    FormRuntimeFiles(runtime, &files);
+    FormRuntimeFiles(runtime, kNoCommands, &files);
     // A policy without a backup that differs from the installer's is the
     // runtime's own: installation never replaces one without a backup.
     RestoreFromBackup(files.policy, files.policyBackup, files.partialBackup, kInstalledPolicy, RestoreNote::LeftAlone,

@@ -40,6 +40,9 @@ struct JavaRun {
     int libraryCount = 0;
     bool aborted = false;
     char lastJreLibrary[kPathCapacity] = ""; // empty: no JRE yet, or the last one's cannot be named
+    // The package folder, CopyPolicyFile's class path; empty: not named. Set
+    // before the walk (an initialiser here would cost the file a data section).
+    char classFolder[kPathCapacity];
 };
 
 // Counts a watched copy that succeeded, and stops the run on Abort.
@@ -58,7 +61,7 @@ CopyOutcome CopyInto(const char *file, const char *target) {
 
 bool CommandSucceeds(const JavaRuntime &runtime, const char *command) {
     if (command[0] == '\0') {
-        LogEvent("command not run, it cannot be formed from the home: %s", runtime.home);
+        LogEvent("command not run, it cannot be formed from the home and the package folder: %s", runtime.home);
         return false;
     }
     int status = RunCommand(command);
@@ -144,7 +147,7 @@ void InstallPolicy(const RuntimeFiles &files, JavaRun &run) {
 bool InstallIntoRuntime(const JavaRuntime &runtime, void *context) {
     JavaRun &run = *static_cast<JavaRun *>(context);
     RuntimeFiles files;
-    FormRuntimeFiles(runtime, &files);
+    FormRuntimeFiles(runtime, run.classFolder, &files);
     ++run.VM;
     if (runtime.kind == RuntimeKind::Jre)
         /* always fits, the buffers are alike: */ CopyText(run.lastJreLibrary, sizeof run.lastJreLibrary,
@@ -215,6 +218,8 @@ StepResult InstallJavaPluginComponents(char *message, int capacity) {
     if (!SetCurrentDirectoryA(kPackageFolder)) {
         status = StepStatus::PackageIncomplete;
     } else {
+        DWORD length = GetCurrentDirectoryA(sizeof run.classFolder, run.classFolder);
+        if (length == 0 || length >= sizeof run.classFolder) run.classFolder[0] = '\0';
         if (!WalkRegisteredRuntimes(InstallIntoRuntime, &run).listFound) status = StepStatus::JavaNotDetected;
         if (!run.aborted) CopyLibrary(run);
         /* result not examined: */ SetCurrentDirectoryA("..");

@@ -1,5 +1,6 @@
 // Starts the driver installer of the chosen reader model from the Drivers
 // package, unless the smart-card service already lists a GEMPLUS reader.
+#include "fileops/directory_path.h"
 #include "log/run_log.h"
 #include "platform/win32.h"
 #include "steps/install_steps.h"
@@ -16,6 +17,11 @@ const char kDistributionFolder[] = "..";
 const char kMessageFamilyPresent[] = "Wykryto już zainstalowany w systemie czytnik rodziny GEMPLUS";
 const char kMessageInvalidReader[] = "Nieprawidłowy typ czytnika";
 const char kMessageStartFailed[] = "Błąd uruchomienia zewn. sterownika: Drivers\\%s";
+const char kMessageDriverFailed[] = "Instalator sterownika Drivers\\%s zakończył się błędem (kod %lu)";
+const char kMessageDriverTimedOut[] = "Instalator sterownika Drivers\\%s nie zakończył pracy w ciągu %lu minut";
+const unsigned long kMillisecondsPerMinute = 60000;
+
+bool awaitInstaller = false;
 
 // SCardListReadersA, looked up at run time so that the installer also runs
 // where no smart-card service is installed.
@@ -64,10 +70,16 @@ bool ServiceListsReaderFamily(ListReadersFunction listReaders) {
 }
 
 bool ReaderFamilyListed() {
-    HMODULE library = LoadLibraryA(kPcscLibrary);
+    // By its full path: Windows would look in the program's folder first,
+    // where anyone who could write there could put a library of that name.
+    char path[kPathCapacity];
+    if (!PathInDirectory(GetSystemDirectoryA, path, kPcscLibrary)) {
+        LogEvent("PC/SC readers: none, the system directory cannot be named for %s", kPcscLibrary);
+        return false;
+    }
+    HMODULE library = LoadLibraryA(path);
     if (!library) {
-        LogEvent("PC/SC readers: none, %s not loaded (error %lu)", kPcscLibrary,
-                 static_cast<unsigned long>(GetLastError()));
+        LogEvent("PC/SC readers: none, %s not loaded (error %lu)", path, static_cast<unsigned long>(GetLastError()));
         return false;
     }
     bool listed = false;
@@ -82,8 +94,34 @@ bool ReaderFamilyListed() {
     return listed;
 }
 
+// Waits for the started installer; its failure, or its running past the
+// limit (it is left running), is the step's error.
+StepResult AwaitInstaller(HANDLE process, const char *file, char *message, int capacity) {
+    DWORD waited = WaitForSingleObject(process, kDriverInstallerWaitMs);
+    if (waited == WAIT_TIMEOUT) {
+        LogEvent("driver installer still running after %lu minutes, no longer waited for: %s\\%s",
+                 kDriverInstallerWaitMs / kMillisecondsPerMinute, kDriversFolder, file);
+        FormatStepMessage(message, capacity, kMessageDriverTimedOut, file,
+                          kDriverInstallerWaitMs / kMillisecondsPerMinute);
+        return kStepError;
+    }
+    DWORD exitCode = 0;
+    if (waited != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &exitCode)) {
+        DWORD error = GetLastError();
+        LogEvent("driver installer not awaited (error %lu): %s\\%s", static_cast<unsigned long>(error),
+                 kDriversFolder, file);
+        FormatStepMessage(message, capacity, kMessageDriverFailed, file, static_cast<unsigned long>(error));
+        return kStepError;
+    }
+    LogEvent("driver installer ended: %s\\%s: exit status %lu", kDriversFolder, file,
+             static_cast<unsigned long>(exitCode));
+    if (exitCode == 0) return kStepOk;
+    FormatStepMessage(message, capacity, kMessageDriverFailed, file, static_cast<unsigned long>(exitCode));
+    return kStepError;
+}
+
 // Starts the driver installer from the current directory (the package
-// folder) and lets it run on by itself.
+// folder); unless awaited, it runs on by itself.
 StepResult StartDriverInstaller(int driverCode, char *message, int capacity) {
     const char *file = DriverFileFor(driverCode);
     if (!file) {
@@ -100,13 +138,15 @@ StepResult StartDriverInstaller(int driverCode, char *message, int capacity) {
         return kStepError;
     }
     LogEvent("driver installer started: %s\\%s", kDriversFolder, file);
-    // Nothing of the started installer is awaited or read.
+    StepResult result = awaitInstaller ? AwaitInstaller(process.hProcess, file, message, capacity) : kStepOk;
     /* result not examined: */ CloseHandle(process.hThread);
     /* result not examined: */ CloseHandle(process.hProcess);
-    return kStepOk;
+    return result;
 }
 
 } // namespace
+
+void AwaitDriverInstaller(bool await) { awaitInstaller = await; }
 
 StepResult InstallReaderDriver(int driverCode, char *message, int capacity) {
     if (ReaderFamilyListed()) {

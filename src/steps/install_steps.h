@@ -29,3 +29,10 @@ StepResult InstallIeComponents(char *message, int capacity);
 StepResult InstallNetscapeComponents(char *message, int capacity);
 StepResult InstallJavaPluginComponents(char *message, int capacity);
 StepResult InstallReaderDriver(int driverCode, char *message, int capacity);
+
+// While await is set (an unattended run, where nothing else would tell of
+// the driver's failure), InstallReaderDriver waits for the driver installer
+// it starts, up to kDriverInstallerWaitMs, and fails unless it ends with 0.
+// Otherwise the installer runs on by itself, as the dialog has always had it.
+constexpr unsigned long kDriverInstallerWaitMs = 10UL * 60 * 1000;
+void AwaitDriverInstaller(bool await);

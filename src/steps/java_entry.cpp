@@ -14,7 +14,7 @@ const char kLibrary[] = "lib\\ext\\ocfpcsc1.dll";
 const char kBackupSuffix[] = ".ocf-bak";
 const char kPartialBackupSuffix[] = ".ocf-new";
 const char kProgram[] = "bin\\java.exe";
-const char kCommandFormat[] = "\"%s\" CopyPolicyFile %s";
+const char kCommandFormat[] = "\"%s\" -classpath \"%s\" CopyPolicyFile %s";
 const char kQuote = '"';
 
 // Empties the path when it was cut, so that no caller can use a cut name.
@@ -33,13 +33,20 @@ void FormBackup(char (&backup)[kBackupNameCapacity], const char *policy, const c
     KeepWhole(backup, whole);
 }
 
-// The program's path is quoted whole; the command interpreter runs the text
-// as written.
-void FormCommand(char (&command)[kPathCapacity], const char (&home)[kPathCapacity], const char *argument) {
+// Quoted whole: nothing in it ends the quoting early or escapes its end.
+bool Quotable(const char *path) {
+    size_t length = std::strlen(path);
+    return length > 0 && !std::strchr(path, kQuote) && path[length - 1] != '\\';
+}
+
+// The program's path and the class folder are quoted whole; the command
+// interpreter runs the text as written.
+void FormCommand(char (&command)[kCommandCapacity], const char (&home)[kPathCapacity], const char *classFolder,
+                 const char *argument) {
     char program[kPathCapacity];
     FormPath(program, home, kProgram);
-    bool whole = program[0] != '\0' && !std::strchr(home, kQuote) &&
-                 FormatText(command, sizeof command, kCommandFormat, program, argument);
+    bool whole = program[0] != '\0' && !std::strchr(home, kQuote) && Quotable(classFolder) &&
+                 FormatText(command, sizeof command, kCommandFormat, program, classFolder, argument);
     KeepWhole(command, whole);
 }
 
@@ -57,7 +64,7 @@ bool EndHomeText(char *home, DWORD valueSize) {
     return length > 0;
 }
 
-void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files) {
+void FormRuntimeFiles(const JavaRuntime &runtime, const char *classFolder, RuntimeFiles *files) {
     // A home too long for a path names nothing.
     char home[kPathCapacity];
     KeepWhole(home, CopyText(home, sizeof home, runtime.home));
@@ -72,6 +79,6 @@ void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files) {
     FormPath(files->library, runtimeFolder, kLibrary);
     FormBackup(files->policyBackup, files->policy, kBackupSuffix);
     FormBackup(files->partialBackup, files->policy, kPartialBackupSuffix);
-    FormCommand(files->policyCommand, home, ".java.policy");
-    FormCommand(files->propertiesCommand, home, ".opencard.properties");
+    FormCommand(files->policyCommand, home, classFolder, ".java.policy");
+    FormCommand(files->propertiesCommand, home, classFolder, ".opencard.properties");
 }

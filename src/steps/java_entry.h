@@ -14,6 +14,11 @@ enum class RuntimeKind { Jre, Jdk };
 constexpr DWORD kHomeCapacity = kPathCapacity + 1;
 // The backup names "<policy>.ocf-bak" and "<policy>.ocf-new", terminator included.
 constexpr int kBackupNameCapacity = 260;
+// A CopyPolicyFile command: two quoted paths of up to kLongestPath characters
+// (the program and the class folder), the switch, the class, the longest
+// argument and the terminator.
+constexpr int kCommandCapacity =
+    2 * kLongestPath + static_cast<int>(sizeof "\"\" -classpath \"\" CopyPolicyFile .opencard.properties");
 
 struct JavaRuntime {
     RuntimeKind kind;
@@ -29,8 +34,9 @@ bool EndHomeText(char *home, DWORD valueSize);
 // What the installer puts into a runtime (a JDK's runtime is its jre
 // folder) and the commands it runs through the runtime's bin\java.exe, each
 // formed once from the home. A path or command that would have to be cut is
-// empty, and so is a command for a home holding a double quote, which would
-// end the program's quoting early.
+// empty, and so is a command for a home or class folder holding a double
+// quote, which would end its quoting early, or a class folder ending in a
+// backslash, which would escape its closing quote.
 struct RuntimeFiles {
     char archive[kPathCapacity];             // lib\ext\ocf1.2.jar
     char properties[kPathCapacity];          // lib\opencard.properties
@@ -38,8 +44,13 @@ struct RuntimeFiles {
     char policyBackup[kBackupNameCapacity];  // lib\security\java.policy.ocf-bak
     char partialBackup[kBackupNameCapacity]; // lib\security\java.policy.ocf-new: the backup while it is made
     char library[kPathCapacity];             // lib\ext\ocfpcsc1.dll
-    char policyCommand[kPathCapacity];       // "<home>\bin\java.exe" CopyPolicyFile .java.policy
-    char propertiesCommand[kPathCapacity];   // "<home>\bin\java.exe" CopyPolicyFile .opencard.properties
+    // "<home>\bin\java.exe" -classpath "<class folder>" CopyPolicyFile .java.policy
+    char policyCommand[kCommandCapacity];
+    // "<home>\bin\java.exe" -classpath "<class folder>" CopyPolicyFile .opencard.properties
+    char propertiesCommand[kCommandCapacity];
 };
 
-void FormRuntimeFiles(const JavaRuntime &runtime, RuntimeFiles *files);
+// The commands take CopyPolicyFile from classFolder only, whatever CLASSPATH
+// says (a machine-wide one would hide the class or put another in its
+// place); an empty classFolder forms no command.
+void FormRuntimeFiles(const JavaRuntime &runtime, const char *classFolder, RuntimeFiles *files);

@@ -146,7 +146,8 @@ TEST_F(InstallerEndToEndTest, DefaultRunInstallsIntoTheRuntimeAndStartsTheDriver
     EXPECT_EQ(ReadFile(SystemDirectory() + "\\ocfpcsc1.dll"), ReadFile(sun + "\\ocfpcsc1.dll"));
     EXPECT_EQ(ReadFile(home + "\\lib\\ext\\ocfpcsc1.dll"), ReadFile(sun + "\\ocfpcsc1.dll"));
     EXPECT_EQ(JavaCalls(home),
-              sun + "|CopyPolicyFile|.java.policy\r\n" + sun + "|CopyPolicyFile|.opencard.properties\r\n");
+              sun + "|-classpath|" + sun + "|CopyPolicyFile|.java.policy\r\n" + sun + "|-classpath|" + sun +
+                  "|CopyPolicyFile|.opencard.properties\r\n");
     EXPECT_EQ(ReadFile(UserProfile() + "\\.java.policy"), ReadFile(sun + "\\java.policy"));
     EXPECT_TRUE(WaitUntil([] { return !ReadFile(kDriverLog).empty(); })) << "twin.bat was not started";
     EXPECT_EQ(ReadFile(kDriverLog), "twin.bat in " + distribution + "\\Drivers\r\n");

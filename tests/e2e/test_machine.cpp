@@ -1,5 +1,7 @@
 #include "test_machine.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 
 #include "support/win_files.h"
@@ -18,10 +20,12 @@ const char kNetscapeKey[] = "Software\\Netscape";
 const char *const kSystemFiles[] = {"ocf1.2.jar", "ocfpcsc1.dll"};
 
 // The distribution folder the build made, named by the test's environment
-// as a host path (Wine maps the host's / to Z:).
+// as a host path (Wine maps the host's / to Z:). Empty without it: "Z:"
+// alone would be the host's whole file system.
 std::string BuiltDistribution() {
     const char *hostPath = std::getenv("E2E_DISTRIBUTION");
-    std::string path = std::string("Z:") + (hostPath ? hostPath : "");
+    if (!hostPath || hostPath[0] != '/' || hostPath[1] == '\0') return "";
+    std::string path = std::string("Z:") + hostPath;
     for (char &c : path)
         if (c == '/') c = '\\';
     return path;
@@ -99,8 +103,14 @@ void RemoveJavaSoftKey() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kJavaSoftKey); }
 
 std::string PrepareDistribution() {
     std::string distribution = std::string(kRoot) + "\\dist";
-    winfiles::CopyTree(BuiltDistribution(), distribution);
-    CopyFileA(STAND_IN_FOLDER "\\winscard.dll", (distribution + "\\winscard.dll").c_str(), FALSE);
+    const std::string built = BuiltDistribution();
+    if (built.empty()) {
+        ADD_FAILURE() << "E2E_DISTRIBUTION must name the built distribution folder (a host path)";
+        return distribution;
+    }
+    winfiles::CopyTree(built, distribution);
+    // The installer loads the PC/SC library from the system directory only.
+    CopyFileA(STAND_IN_FOLDER "\\winscard.dll", (SystemDirectory() + "\\winscard.dll").c_str(), FALSE);
     // Driver packages that log their start instead of installing anything.
     for (const char *name : kDriverPackages)
         WriteFile(distribution + "\\Drivers\\" + name,
@@ -117,17 +127,18 @@ bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) !
 void RemoveTree(const std::string &path) { winfiles::RemoveTree(path); }
 
 InstallerProcess::InstallerProcess(const std::string &distribution, const std::string &readers,
-                                   const std::string &arguments) {
+                                   const std::string &arguments, const std::string &startIn) {
     // The child inherits these. (Wine takes WINEDLLOVERRIDES=winscard=n, which
-    // loads the stand-in beside the installer, only from the host environment
-    // the test program was started in.)
+    // loads the stand-in in the system directory rather than its own, only
+    // from the host environment the test program was started in.)
     SetEnvironmentVariableA("STANDIN_READERS", readers.c_str());
     SetEnvironmentVariableA("STANDIN_DRIVER_LOG", kDriverLog);
     std::string program = distribution + "\\" + INSTALLER_FILE_NAME;
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, distribution.c_str(),
+    const std::string folder = startIn.empty() ? distribution : startIn;
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &startup, &process_))
         process_ = {};
 }

@@ -31,8 +31,9 @@ std::string JavaCalls(const std::string &home);
 void RegisterRuntime(const char *list, const char *entry, const std::string &home);
 void RemoveJavaSoftKey();
 
-// The built distribution folder copied to <kRoot>\dist with the stand-in
-// winscard.dll beside the installer; returns the copy's path.
+// The built distribution folder (E2E_DISTRIBUTION; a failure without it)
+// copied to <kRoot>\dist, and the stand-in winscard.dll put into the system
+// directory; returns the copy's path.
 std::string PrepareDistribution();
 
 void WriteFile(const std::string &path, const std::string &content);
@@ -40,12 +41,13 @@ std::string ReadFile(const std::string &path);
 bool Exists(const std::string &path);
 void RemoveTree(const std::string &path);
 
-// The installer, started in the distribution folder with these arguments.
+// The installer, started in the distribution folder (or in startIn) with these arguments.
 // Its environment names the readers the stand-in PC/SC service lists.
 // Whatever happens, the process is ended by its own id when this object goes.
 class InstallerProcess {
   public:
-    InstallerProcess(const std::string &distribution, const std::string &readers, const std::string &arguments = "");
+    InstallerProcess(const std::string &distribution, const std::string &readers, const std::string &arguments = "",
+                     const std::string &startIn = "");
     ~InstallerProcess();
     InstallerProcess(const InstallerProcess &) = delete;
     InstallerProcess &operator=(const InstallerProcess &) = delete;

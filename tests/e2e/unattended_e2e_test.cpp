@@ -30,6 +30,19 @@ BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+// The driver installer that /READER=auto picks on this Windows: the test
+// program has the installer's bitness and, like it, no manifest.
+std::string AutoDriverFile() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    bool windows8 = version.dwMajorVersion > 6 || (version.dwMajorVersion == 6 && version.dwMinorVersion >= 2);
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    bool sixtyFourBit = sizeof(void *) == 8 || wow64;
+    return std::string(windows8 ? "twin8" : "twin") + (sixtyFourBit ? (windows8 ? "_64" : "64") : "") + ".bat";
+}
+
 class UnattendedTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -83,8 +96,9 @@ TEST_F(UnattendedTest, DefaultRunInstallsWithoutAnyWindowAndLogsEveryEvent) {
     EXPECT_EQ(ReadFile(home + "\\lib\\security\\java.policy.ocf-bak"), "// the runtime's own policy\n");
     EXPECT_EQ(ReadFile(home + "\\lib\\ext\\ocfpcsc1.dll"), ReadFile(sun + "\\ocfpcsc1.dll"));
     EXPECT_EQ(JavaCalls(home),
-              sun + "|CopyPolicyFile|.java.policy\r\n" + sun + "|CopyPolicyFile|.opencard.properties\r\n");
-    EXPECT_TRUE(WaitUntil([] { return !ReadFile(kDriverLog).empty(); })) << "twin.bat was not started";
+              sun + "|-classpath|" + sun + "|CopyPolicyFile|.java.policy\r\n" + sun + "|-classpath|" + sun +
+                  "|CopyPolicyFile|.opencard.properties\r\n");
+    EXPECT_EQ(ReadFile(kDriverLog), AutoDriverFile() + " in " + distribution + "\\Drivers\r\n") << "awaited";
 
     std::string log = ReadFile(kLog);
     std::regex line("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ [^\r\n]+\r\n");
@@ -95,9 +109,10 @@ TEST_F(UnattendedTest, DefaultRunInstallsWithoutAnyWindowAndLogsEveryEvent) {
              "Z removed: " + stale + "\r\n",
              "Z copied: " + sun + "\\ocf1.2.jar -> " + home + "\\lib\\ext\\ocf1.2.jar\r\n",
              "Z backup made: " + home + "\\lib\\security\\java.policy.ocf-bak\r\n",
-             "Z command \"" + home + "\\bin\\java.exe\" CopyPolicyFile .java.policy: exit status 0\r\n",
+             "Z command \"" + home + "\\bin\\java.exe\" -classpath \"" + sun + "\" CopyPolicyFile .java.policy: exit status 0\r\n",
              std::string("Z PC/SC reader: Other Reader 0\r\n"),
-             std::string("Z driver installer started: Drivers\\twin.bat\r\n"),
+             "Z driver installer started: Drivers\\" + AutoDriverFile() + "\r\n",
+             "Z driver installer ended: Drivers\\" + AutoDriverFile() + ": exit status 0\r\n",
              std::string("Z step java: OK (0)\r\n"),
              // The report's text, in UTF-8.
              std::string("Z report: Instalacja komponent\xC3\xB3w dla Sun Java Plug-in: OK\r\n"),
@@ -106,13 +121,52 @@ TEST_F(UnattendedTest, DefaultRunInstallsWithoutAnyWindowAndLogsEveryEvent) {
     const std::string last = "Z exit code 3010\r\n";
     EXPECT_EQ(log.substr(log.size() - last.size()), last) << "the exit code ends the log:\n" << log;
 
-    // A second run appends to the same log and finds the backup (without the
-    // driver, whose start would outlive the test).
+    // A second run appends to the same log and finds the backup.
     EXPECT_EQ(RunToEnd(arguments + " /COMPONENTS=java", &shown), 3010u);
     std::string again = ReadFile(kLog);
     EXPECT_EQ(again.rfind(log, 0), 0u);
     EXPECT_NE(again.find("Z backup found, kept: " + home + "\\lib\\security\\java.policy.ocf-bak\r\n", log.size()),
               std::string::npos);
+}
+
+// Started from another folder (a shortcut, a deployment tool) with a relative
+// log, a winscard.dll planted beside the installer (a zip unpacked into
+// Downloads) and a machine-wide CLASSPATH without the installer's class: the
+// run is the same, the log lands where it was started, only the system's
+// library is loaded, and CopyPolicyFile comes from the package.
+TEST_F(UnattendedTest, AnotherStartFolderAPlantedLibraryAndAClassPathChangeNothing) {
+    AddJre();
+    std::string stale = SystemDirectory() + "\\ocf1.2.jar";
+    WriteFile(stale, "stale archive");
+    ASSERT_TRUE(CopyFileA(STAND_IN_FOLDER "\\winscard.dll", (distribution + "\\winscard.dll").c_str(), FALSE));
+    const std::string loads = std::string(kRoot) + "\\winscard-loads.txt";
+    SetEnvironmentVariableA("STANDIN_WINSCARD_LOG", loads.c_str());
+    SetEnvironmentVariableA("CLASSPATH", kRoot);
+    InstallerProcess installer(distribution, "", "/S /LOG=instalacja.log", kRoot);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(installer.WaitForExit(&exitCode, kWaitMs));
+    SetEnvironmentVariableA("STANDIN_WINSCARD_LOG", nullptr);
+    SetEnvironmentVariableA("CLASSPATH", nullptr);
+    EXPECT_EQ(exitCode, 3010u);
+    EXPECT_NE(JavaCalls(kJreHome).find("|-classpath|" + distribution + "\\sun|CopyPolicyFile|"), std::string::npos);
+    EXPECT_FALSE(Exists(stale));
+    EXPECT_EQ(ReadFile(std::string(kJreHome) + "\\lib\\ext\\ocf1.2.jar"), ReadFile(distribution + "\\sun\\ocf1.2.jar"));
+    std::string log = ReadFile(std::string(kRoot) + "\\instalacja.log");
+    EXPECT_NE(log.find("Z distribution folder: " + distribution + "\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Z exit code 3010\r\n"), std::string::npos) << log;
+    EXPECT_EQ(ReadFile(loads), SystemDirectory() + "\\winscard.dll\n");
+}
+
+TEST_F(UnattendedTest, FailingDriverInstallerIsAwaitedAndFailsTheRun) {
+    WriteFile(distribution + "\\Drivers\\" + AutoDriverFile(), "@exit 1\r\n");
+    std::string shown;
+    EXPECT_EQ(RunToEnd(std::string("/S /COMPONENTS=driver /LOG=") + kLog, &shown), 1603u);
+    EXPECT_EQ(shown, "");
+    std::string log = ReadFile(kLog);
+    EXPECT_NE(log.find("Z driver installer ended: Drivers\\" + AutoDriverFile() + ": exit status 1\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Z step driver: error (1)\r\n"), std::string::npos) << log;
 }
 
 TEST_F(UnattendedTest, NoJavaRuntimeFailsTheRunAndTheLogSaysWhy) {

@@ -7,7 +7,8 @@
 // terminator, refused when empty or when it fills the read without one; for
 // a JRE and a JDK each path, backup name and command must be the plain join
 // when it fits and be empty otherwise; a command is refused for a home
-// holding a quote, so its program is always quoted whole.
+// holding a quote, so its program is always quoted whole, and its class
+// path is the package folder given.
 #include <cstdio>
 
 #include "fuzz_support.h"
@@ -17,6 +18,7 @@ namespace {
 
 const char kFiller = 'J';
 const char kQuote = '"';
+const char kClassFolder[] = "C:\\Instalator\\sun";
 
 bool Fits(const std::string &text, size_t capacity) { return text.size() < capacity; }
 
@@ -27,15 +29,17 @@ template <size_t Capacity> void CheckMember(const char (&member)[Capacity], cons
 }
 
 std::string Command(const std::string &home, const char *argument) {
-    std::string command = "\"" + fuzz::Joined(home, "bin\\java.exe") + "\" CopyPolicyFile " + argument;
-    return home.find(kQuote) == std::string::npos ? command : std::string(kPathCapacity, 'x');
+    const std::string program = fuzz::Joined(home, "bin\\java.exe");
+    const std::string unformed(kCommandCapacity, 'x');
+    if (home.find(kQuote) != std::string::npos || !Fits(program, kPathCapacity)) return unformed;
+    return "\"" + program + "\" -classpath \"" + kClassFolder + "\" CopyPolicyFile " + argument;
 }
 
 void CheckFiles(JavaRuntime &runtime, RuntimeKind kind, const std::string &home) {
     runtime.kind = kind;
     std::unique_ptr<RuntimeFiles> files(new RuntimeFiles);
     std::memset(files.get(), kFiller, sizeof(RuntimeFiles));
-    FormRuntimeFiles(runtime, files.get());
+    FormRuntimeFiles(runtime, kClassFolder, files.get());
 
     const std::string folder = kind == RuntimeKind::Jdk ? fuzz::Joined(home, "jre") : home;
     const std::string policy = fuzz::Joined(folder, "lib\\security\\java.policy");

@@ -1,11 +1,13 @@
 // Stands in for a Java runtime's bin\java.exe in the Windows tests and the
 // demo. Each run appends its current directory and arguments to calls.log
 // beside itself ("directory|argument|argument"). Started as
-// "java CopyPolicyFile .<name>", it does what that class does: copies <name>
-// from the current directory into the user's home folder (%USERPROFILE%) as
-// .<name>, keeping a file already there once as .<name>.ocf-bak. It ends with
-// the number in exit-status.txt beside itself when there is one, otherwise
-// with 0 when it did its work.
+// "java [-classpath <folder>] CopyPolicyFile .<name>", it does what that class
+// does: copies <name> from the current directory into the user's home folder
+// (%USERPROFILE%) as .<name>, keeping a file already there once as
+// .<name>.ocf-bak. Like java, it takes the class from -classpath or else from
+// CLASSPATH, and fails (1) when the class file is not there; with neither it
+// does not look. It ends with the number in exit-status.txt beside itself
+// when there is one, otherwise with 0 when it did its work.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +18,7 @@
 namespace {
 
 const char kPolicyClass[] = "CopyPolicyFile";
+const char kClassPathSwitch[] = "-classpath";
 const char kBackupSuffix[] = ".ocf-bak";
 const int kInstalled = 0;
 const int kNotInstalled = 1;
@@ -36,6 +39,14 @@ int CopyIntoHome(const char *dottedName) {
     return CopyFileA(dottedName + 1, target.c_str(), FALSE) ? kInstalled : kNotInstalled;
 }
 
+// The class file in the class path that -classpath or CLASSPATH names.
+bool ClassFound(const char *classPath) {
+    if (!classPath || !*classPath) return true;
+    if (Exists(std::string(classPath) + "\\" + kPolicyClass + ".class")) return true;
+    std::fprintf(stderr, "Error: Could not find or load main class %s\n", kPolicyClass);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -54,7 +65,15 @@ int main(int argc, char **argv) {
     std::fprintf(log, "%s\n", line.c_str());
     std::fclose(log);
 
-    int status = argc == 3 && std::strcmp(argv[1], kPolicyClass) == 0 ? CopyIntoHome(argv[2]) : kWrongArgument;
+    int first = 1;
+    const char *classPath = std::getenv("CLASSPATH");
+    if (argc > 2 && std::strcmp(argv[1], kClassPathSwitch) == 0) {
+        classPath = argv[2];
+        first = 3;
+    }
+    int status = kWrongArgument;
+    if (argc == first + 2 && std::strcmp(argv[first], kPolicyClass) == 0)
+        status = ClassFound(classPath) ? CopyIntoHome(argv[first + 1]) : kNotInstalled;
     FILE *scripted = std::fopen((folder + "exit-status.txt").c_str(), "r");
     if (scripted) {
         if (std::fscanf(scripted, "%d", &status) != 1) status = kUnreadableStatus;

@@ -1,6 +1,7 @@
 // Stands in for winscard.dll (the PC/SC service) in the end-to-end tests and
 // the demo. It lists the readers named in STANDIN_READERS, separated by '|';
-// without them it knows no readers, as Wine's own winscard.dll answers.
+// without them it knows no readers, as Wine's own winscard.dll answers. When
+// loaded, it appends its own path to the file STANDIN_WINSCARD_LOG names.
 #include <windows.h>
 
 #include <cstdlib>
@@ -24,7 +25,26 @@ size_t ReaderList(char *list) {
     return length;
 }
 
+void NoteLoad(HINSTANCE self) {
+    const char *logPath = std::getenv("STANDIN_WINSCARD_LOG");
+    char path[MAX_PATH + 1];
+    DWORD length = GetModuleFileNameA(self, path, sizeof path);
+    if (!logPath || !*logPath || length == 0 || length >= sizeof path) return;
+    HANDLE log = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) return;
+    path[length++] = '\n';
+    DWORD written;
+    WriteFile(log, path, length, &written, nullptr);
+    CloseHandle(log);
+}
+
 } // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) NoteLoad(self);
+    return TRUE;
+}
 
 extern "C" LONG WINAPI SCardListReadersA(ULONG_PTR, LPCSTR, LPSTR readers, LPDWORD length) {
     char list[kLongestList];

@@ -2,12 +2,15 @@
 // what the program does before any step: a bad command line, /?, a log that
 // cannot be opened and another installer already running.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "app/reader_models.h"
 #include "app/single_instance.h"
 #include "fake_install_steps.h"
 #include "log/run_log.h"
@@ -25,6 +28,7 @@ struct Parsed {
     std::vector<InstallStep> chosen;
     int readerModel;
     std::string log;
+    bool readerAuto;
 };
 
 const std::vector<InstallStep> kDefault = {kJavaPluginStep, kReaderDriverStep};
@@ -34,17 +38,19 @@ TEST(CommandLineTest, GoodCommandLinesGiveTheirChoices) {
         const char *text;
         Parsed parsed;
     } cases[] = {
-        {"", {false, false, kDefault, 0, ""}},
-        {"/S", {true, false, kDefault, 0, ""}},
-        {"-quiet", {true, false, kDefault, 0, ""}},
+        {"", {false, false, kDefault, 0, "", false}},
+        {"/S", {true, false, kDefault, 0, "", true}},
+        {"-quiet", {true, false, kDefault, 0, "", true}},
+        {"/READER=auto", {false, false, kDefault, 0, "", true}},
+        {"/S /RESTORE", {true, false, kDefault, 0, "", false}},
         {"/s /components=JAVA /Reader=3 /log=C:\\Logi\\instalacja.log",
-         {true, false, {kJavaPluginStep}, 2, "C:\\Logi\\instalacja.log"}},
+         {true, false, {kJavaPluginStep}, 2, "C:\\Logi\\instalacja.log", false}},
         {"/COMPONENTS=ns,ie,driver,java /READER=4",
-         {false, false, {kIeStep, kNetscapeStep, kJavaPluginStep, kReaderDriverStep}, 3, ""}},
-        {"  /LOG=\"C:\\Moje logi\\a b.log\"\t/S  ", {true, false, kDefault, 0, "C:\\Moje logi\\a b.log"}},
-        {"\"/LOG=C:\\Moje logi\\a.log\"", {false, false, kDefault, 0, "C:\\Moje logi\\a.log"}},
-        {"/?", {false, true, kDefault, 0, ""}},
-        {"/S /HELP", {true, true, kDefault, 0, ""}},
+         {false, false, {kIeStep, kNetscapeStep, kJavaPluginStep, kReaderDriverStep}, 3, "", false}},
+        {"  /LOG=\"C:\\Moje logi\\a b.log\"\t/S  ", {true, false, kDefault, 0, "C:\\Moje logi\\a b.log", true}},
+        {"\"/LOG=C:\\Moje logi\\a.log\"", {false, false, kDefault, 0, "C:\\Moje logi\\a.log", false}},
+        {"/?", {false, true, kDefault, 0, "", false}},
+        {"/S /HELP", {true, true, kDefault, 0, "", true}},
     };
     for (const Case &c : cases) {
         CommandLine line;
@@ -58,6 +64,7 @@ TEST(CommandLineTest, GoodCommandLinesGiveTheirChoices) {
         EXPECT_EQ(chosen, c.parsed.chosen) << c.text;
         EXPECT_EQ(line.choices.readerModel, c.parsed.readerModel) << c.text;
         EXPECT_EQ(line.logPath, c.parsed.log) << c.text;
+        EXPECT_EQ(line.readerAuto, c.parsed.readerAuto) << c.text;
     }
 }
 
@@ -100,6 +107,7 @@ TEST(CommandLineTest, BadCommandLinesNameTheFirstBadArgument) {
         {"/READER=0", "/READER=0", false},
         {"/READER=5", "/READER=5", false},
         {"/READER=1x", "/READER=1x", false},
+        {"/READER=autom", "/READER=autom", false},
         {"/READER", "/READER", false},
         {"/LOG=", "/LOG=", false},
         {"/S=1", "/S=1", false},
@@ -212,8 +220,8 @@ TEST_F(EntryTest, NothingRunsWhenTheCommandLineOrTheLogOrAnotherInstallerSaysNo)
         {"/READER=9", false, kExitBadCommandLine, "Nieprawidłowy argument wiersza poleceń: /READER=9\n\nUżycie: "},
         {"/READER=9 /S", false, kExitBadCommandLine, ""},
         {"/?", false, kExitInteractive, "Użycie: installer.exe [/S]"},
-        {"/LOG=C:\\brak\\a.log", false, kExitFailed, "Nie można otworzyć pliku dziennika: C:\\brak\\a.log (błąd 3)"},
-        {"/S /LOG=C:\\brak\\a.log", false, kExitFailed, ""},
+        {"/LOG=C:\\Windows", false, kExitFailed, "Nie można otworzyć pliku dziennika: C:\\Windows (błąd 5)"},
+        {"/S /LOG=C:\\Windows", false, kExitFailed, ""},
         {"", true, kExitAnotherRunning, "Instalator jest już uruchomiony na tym komputerze."},
         {"/S", true, kExitAnotherRunning, ""},
     };
@@ -242,6 +250,10 @@ TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
     EXPECT_EQ(sim::ReadFile("C:\\Logi\\run.log"),
               "earlier run\r\n"
               "2026-12-07T12:00:00Z start: version 1.4, command line: /S /LOG=C:\\Logi\\run.log\r\n"
+              "2026-12-07T12:00:00Z computer: WINSTACJA, account: Administrator (administrator)\r\n"
+              "2026-12-07T12:00:00Z Windows 6.1 (build 7601), 32-bit\r\n"
+              "2026-12-07T12:00:00Z distribution folder: C:\\work\r\n"
+              "2026-12-07T12:00:00Z reader model chosen for this Windows: 1, GemPC(Twin,Tokens)-Win7/XP/Vista/2000-32bit\r\n"
               "2026-12-07T12:00:00Z step old-ocf: no stale archive left (1)\r\n"
               "2026-12-07T12:00:00Z step java: warning (3)\r\n"
               "2026-12-07T12:00:00Z step driver: OK (0)\r\n"
@@ -252,9 +264,141 @@ TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
     EXPECT_TRUE(sim::MessageBoxes().empty());
 }
 
+// Where the log lands, and the logs that are refused: the installer runs with
+// the highest rights, the log's folder may be writable by anyone.
+TEST_F(EntryTest, LogPathIsResolvedFromTheStartFolderCreatedAndRefusedWhenNotAPlainFile) {
+    const char kTarget[] = "C:\\Windows\\System32\\config.txt";
+    const std::string kRefused = "Plik dziennika C:\\Temp\\run.log nie jest zwykłym plikiem";
+    auto hardLink = [&] { ASSERT_EQ(link(sim::HostPath(kTarget).c_str(), sim::HostPath("C:\\Temp\\run.log").c_str()), 0); };
+    auto symbolicLink = [&] {
+        ASSERT_EQ(symlink(sim::HostPath(kTarget).c_str(), sim::HostPath("C:\\Temp\\run.log").c_str()), 0);
+    };
+    struct Case {
+        const char *name;
+        std::function<void()> setUp;
+        const char *arguments;
+        int exitCode;
+        const char *log; // where the log lands; nullptr: nowhere
+        std::string boxStart;
+    } cases[] = {
+        {"plain file", [] { sim::MakeFile("C:\\Temp\\run.log", "earlier\r\n"); }, "/S /LOG=C:\\Temp\\run.log",
+         kExitRestartNeeded, "C:\\Temp\\run.log", ""},
+        {"missing folders", [] {}, "/S /LOG=C:\\Nowe\\Logi\\run.log", kExitRestartNeeded, "C:\\Nowe\\Logi\\run.log", ""},
+        {"relative, started elsewhere",
+         [] {
+             sim::MakeDirs("C:\\start");
+             SetCurrentDirectoryA("C:\\start");
+         },
+         "/S /LOG=logs\\run.log", kExitRestartNeeded, "C:\\start\\logs\\run.log", ""},
+        {"hard link", hardLink, "/S /LOG=C:\\Temp\\run.log", kExitFailed, nullptr, ""},
+        {"hard link, interactive", hardLink, "/LOG=C:\\Temp\\run.log", kExitFailed, nullptr, kRefused},
+        {"reparse point", symbolicLink, "/S /LOG=C:\\Temp\\run.log", kExitFailed, nullptr, ""},
+        {"reparse point, interactive", symbolicLink, "/LOG=C:\\Temp\\run.log", kExitFailed, nullptr, kRefused},
+    };
+    for (const Case &c : cases) {
+        scratch::Stop();
+        scratch::Start();
+        fake::Reset();
+        sim::MakeFile(kTarget, "secret\r\n");
+        sim::MakeDirs("C:\\Temp");
+        sim::SetExecutablePath("C:\\dist\\installer.exe");
+        sim::MakeDirs("C:\\dist");
+        c.setUp();
+        EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>(c.arguments), SW_SHOW), c.exitCode) << c.name;
+        EXPECT_EQ(sim::ReadFile(kTarget), "secret\r\n") << c.name;
+        EXPECT_EQ(fake::calls.empty(), c.log == nullptr) << c.name;
+        if (c.log) {
+            const std::string log = sim::ReadFile(c.log);
+            EXPECT_NE(log.find("Z distribution folder: C:\\dist\r\n"), std::string::npos) << c.name << log;
+            EXPECT_NE(log.find("Z exit code 3010\r\n"), std::string::npos) << c.name << log;
+        }
+        if (c.boxStart.empty()) {
+            EXPECT_TRUE(sim::MessageBoxes().empty()) << c.name;
+        } else {
+            ASSERT_EQ(sim::MessageBoxes().size(), 1u) << c.name;
+            EXPECT_EQ(sim::MessageBoxes()[0].text.rfind(c.boxStart, 0), 0u) << sim::MessageBoxes()[0].text;
+        }
+    }
+}
+
+// The folder of the executable, whatever the current directory, and no
+// library from the current directory where Windows can keep it out.
+TEST_F(EntryTest, EveryRunEntersTheInstallersFolder) {
+    struct Case {
+        const char *name;
+        std::string executable;
+        bool hasSetDllDirectory;
+        int exitCode;
+        std::string folder; // the current directory after the run
+        std::vector<std::string> dllDirectories;
+    } cases[] = {
+        {"in a folder", "C:\\dist\\installer.exe", true, kExitRestartNeeded, "C:\\dist", {""}},
+        {"at a drive's root", "C:\\installer.exe", true, kExitRestartNeeded, "C:\\", {""}},
+        {"Windows 2000", "C:\\dist\\installer.exe", false, kExitRestartNeeded, "C:\\dist", {}},
+        {"path of 260 characters", "C:\\dist\\" + std::string(248, 'i') + ".exe", true, kExitRestartNeeded, "C:\\dist",
+         {""}},
+        {"path of 261 characters, cut", "C:\\dist\\" + std::string(249, 'i') + ".exe", true, kExitFailed, "C:\\work",
+         {""}},
+        {"folder gone", "C:\\gone\\installer.exe", true, kExitFailed, "C:\\work", {""}},
+    };
+    for (const Case &c : cases) {
+        scratch::Stop();
+        scratch::Start();
+        fake::Reset();
+        sim::MakeDirs("C:\\dist");
+        sim::SetExecutablePath(c.executable);
+        sim::RunningSystem system;
+        system.hasSetDllDirectory = c.hasSetDllDirectory;
+        sim::SetRunningSystem(system);
+        EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>("/S /LOG=C:\\run.log"), SW_SHOW), c.exitCode) << c.name;
+        EXPECT_EQ(fake::calls.empty(), c.exitCode == kExitFailed) << c.name;
+        char current[MAX_PATH + 1] = "";
+        GetCurrentDirectoryA(sizeof current, current);
+        EXPECT_EQ(current, c.folder) << c.name;
+        EXPECT_EQ(sim::DllDirectories(), c.dllDirectories) << c.name;
+        if (c.exitCode == kExitFailed) {
+            EXPECT_NE(sim::ReadFile("C:\\run.log").find(" folderu instalatora (b"),
+                      std::string::npos)
+                << c.name;
+        }
+    }
+}
+
+// /READER=auto, the default under /S: the model for the running Windows.
+TEST_F(EntryTest, UnattendedRunPicksTheReaderModelOfTheRunningWindows) {
+    struct Case {
+        DWORD major, minor;
+        bool wow64;
+        bool hasIsWow64Process;
+        int model; // a row of ReaderModelTable
+    } cases[] = {
+        {5, 0, false, false, 0}, {5, 1, true, false, 0}, {6, 1, false, true, 0}, {6, 1, true, true, 1},
+        {6, 2, false, true, 2},  {6, 2, true, true, 3},  {10, 0, true, true, 3},
+    };
+    for (const Case &c : cases) {
+        scratch::Stop();
+        scratch::Start();
+        fake::Reset();
+        sim::RunningSystem system;
+        system.major = c.major;
+        system.minor = c.minor;
+        system.wow64 = c.wow64;
+        system.hasIsWow64Process = c.hasIsWow64Process;
+        sim::SetRunningSystem(system);
+        EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>("/S /COMPONENTS=driver /LOG=C:\\run.log"), SW_SHOW),
+                  kExitRestartNeeded);
+        ASSERT_EQ(fake::calls.size(), 2u) << c.major << "." << c.minor;
+        EXPECT_EQ(fake::calls[1].driverCode, ReaderModelTable[c.model].driverCode) << c.major << "." << c.minor;
+        const std::string named = std::string("Z reader model chosen for this Windows: ") +
+                                  std::to_string(c.model + 1) + ", " + ReaderModelTable[c.model].displayName + "\r\n";
+        EXPECT_NE(sim::ReadFile("C:\\run.log").find(named), std::string::npos) << named;
+    }
+}
+
 // The next file opened takes the closed log's handle value, as on Windows.
 TEST_F(EntryTest, ClosedLogWritesNothingMoreEvenIfClosedTwice) {
-    ASSERT_TRUE(OpenRunLog("C:\\work\\run.log"));
+    DWORD error = ERROR_SUCCESS;
+    ASSERT_EQ(OpenRunLog("C:\\work\\run.log", &error), LogOpening::Opened);
     CloseRunLog();
     HANDLE other =
         CreateFileA("C:\\work\\other.txt", FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -67,7 +67,8 @@ TEST_F(CopyServicesSimTest, LogNamesTheSourceInFullAndATargetKeptWithoutAskingFa
         scratch::MakeFile("b.txt", "old");
         if (c.targetReadOnly) SetFileAttributesA("b.txt", FILE_ATTRIBUTE_READONLY);
         sim::QueueMessageBoxAnswers({IDIGNORE});
-        ASSERT_TRUE(OpenRunLog("copy.log"));
+        DWORD error = ERROR_SUCCESS;
+        ASSERT_EQ(OpenRunLog("copy.log", &error), LogOpening::Opened);
         KeepConflictsWithoutAsking(c.unattended);
         EXPECT_EQ(CopyFileGuarded(c.source, "b.txt", 0), c.outcome) << c.event;
         KeepConflictsWithoutAsking(false);

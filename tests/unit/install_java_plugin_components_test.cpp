@@ -29,7 +29,7 @@ std::string PartlyInstalled(int vm, int ol, int op, int jp) {
 }
 
 std::string Command(const std::string &home, const char *argument) {
-    return "\"" + home + "\\bin\\java.exe\" CopyPolicyFile " + argument;
+    return "\"" + home + "\\bin\\java.exe\" -classpath \"C:\\work\\sun\" CopyPolicyFile " + argument;
 }
 
 std::vector<std::string> BothCommands(const std::string &home) {
@@ -282,9 +282,10 @@ TEST_F(InstallJavaPluginComponentsTest, CommandsQuoteTheProgramAndRunInThePackag
     EXPECT_EQ(Run(), kStepOk);
     const std::vector<sim::CommandCall> &calls = sim::Commands();
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].command, "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" CopyPolicyFile .java.policy");
-    EXPECT_EQ(calls[1].command,
-              "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" CopyPolicyFile .opencard.properties");
+    EXPECT_EQ(calls[0].command, "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" -classpath \"C:\\work\\sun\" "
+                                "CopyPolicyFile .java.policy");
+    EXPECT_EQ(calls[1].command, "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" -classpath \"C:\\work\\sun\" "
+                                "CopyPolicyFile .opencard.properties");
     EXPECT_EQ(calls[0].currentDirectory, "C:\\work\\sun");
     EXPECT_EQ(calls[1].currentDirectory, "C:\\work\\sun");
 }
@@ -357,10 +358,10 @@ TEST_F(InstallJavaPluginComponentsTest, CopyPolicyFileRunsUntilOneOfItsCommandsS
              CommandsExit(0);
          },
          BothCommands(kJre6)},
-        {"a home too long for the commands runs nothing",
+        {"a home too long for the program path runs nothing",
          [] {
-             sim::MakeDirs(In(LongHome(220), "lib\\ext")); // its policy copy fails, too
-             Register(kJreList, "1.5.0", LongHome(220));
+             sim::MakeDirs(In(LongHome(248), "lib\\ext")); // its policy copy fails, too
+             Register(kJreList, "1.5.0", LongHome(248));
              AddJre("1.6.0", kJre6);
              CommandsExit(0);
          },

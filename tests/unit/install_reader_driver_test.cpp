@@ -1,8 +1,10 @@
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "fileops/join_path.h"
 #include "steps/install_steps.h"
 #include "platform/sim/sim_machine.h"
 #include "support/reader_names.h"
@@ -124,6 +126,62 @@ TEST_F(InstallReaderDriverTest, FamilyReaderIsAWarningAndAnythingElseStartsTheDr
         }
         EXPECT_EQ(sim::OpenHandles(), 0) << c.name;
         EXPECT_EQ(CurrentDirectory(), kDistributionFolder) << c.name;
+    }
+}
+
+// Never by bare name: Windows would look beside the program first.
+TEST_F(InstallReaderDriverTest, LibraryIsLoadedFromTheSystemDirectoryOnly) {
+    const std::string fits = "C:\\" + std::string(kLongestPath - 3 - std::strlen("\\winscard.dll"), 's');
+    struct Case {
+        const char *name;
+        std::string systemDirectory; // empty: the query fails
+        std::vector<std::string> loads;
+    } cases[] = {
+        {"system directory", "C:\\Windows\\System32", {"C:\\Windows\\System32\\winscard.dll"}},
+        {"query fails", "", {}},
+        {"path of 260 characters", fits, {fits + "\\winscard.dll"}},
+        {"path of 261 characters", fits + "s", {}},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        sim::SetSystemDirectory(c.systemDirectory.empty() ? nullptr : c.systemDirectory.c_str());
+        ListReaders(ReaderNames({"GEMPLUS 0"}));
+        EXPECT_EQ(Run(0), c.loads.empty() ? kStepOk : kStepWarning) << c.name;
+        EXPECT_EQ(sim::LibraryLoads(), c.loads) << c.name;
+    }
+}
+
+// An unattended run waits for the driver installer: nothing else would tell
+// of its failure. The dialog's run leaves it running on its own.
+TEST_F(InstallReaderDriverTest, AwaitedInstallerDecidesTheStep) {
+    struct Case {
+        bool await;
+        std::optional<DWORD> exitCode; // empty: never ends
+        StepResult result;
+        const char *message; // nullptr: untouched
+        std::vector<DWORD> waits;
+    } cases[] = {
+        {false, std::nullopt, kStepOk, nullptr, {}},
+        {true, 0, kStepOk, nullptr, {600000}},
+        {true, 1, kStepError, "Instalator sterownika Drivers\\twin.bat zakończył się błędem (kod 1)", {600000}},
+        {true, std::nullopt, kStepError, "Instalator sterownika Drivers\\twin.bat nie zakończył pracy w ciągu 10 minut",
+         {600000}},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        sim::SetProcessExitCode(c.exitCode);
+        AwaitDriverInstaller(c.await);
+        StepResult result = Run(0);
+        AwaitDriverInstaller(false);
+        std::string context = std::to_string(c.await) + "/" + std::to_string(c.exitCode.value_or(259));
+        EXPECT_EQ(result, c.result) << context;
+        if (c.message) {
+            EXPECT_STREQ(message, c.message) << context;
+        } else {
+            EXPECT_TRUE(MessageUntouched()) << context;
+        }
+        EXPECT_EQ(sim::ProcessWaits(), c.waits) << context;
+        EXPECT_EQ(sim::OpenHandles(), 0) << context;
     }
 }
 

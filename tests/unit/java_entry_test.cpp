@@ -19,12 +19,15 @@ struct ReadHome {
     }
 };
 
-RuntimeFiles Form(const std::string &home, RuntimeKind kind = RuntimeKind::Jre) {
+const char kClassFolder[] = "C:\\Instalator\\sun";
+
+RuntimeFiles Form(const std::string &home, RuntimeKind kind = RuntimeKind::Jre,
+                  const std::string &classFolder = kClassFolder) {
     JavaRuntime runtime = {kind, ""};
     std::memcpy(runtime.home, home.c_str(), home.size() + 1);
     RuntimeFiles files;
     std::memset(&files, '#', sizeof files);
-    FormRuntimeFiles(runtime, &files);
+    FormRuntimeFiles(runtime, classFolder.c_str(), &files);
     return files;
 }
 
@@ -85,30 +88,37 @@ TEST(JavaEntryTest, PathsAreTheHomeJoinedWithTheComponentOrNothing) {
     EXPECT_STREQ(Form("C:\\jdk", RuntimeKind::Jdk).library, "C:\\jdk\\jre\\lib\\ext\\ocfpcsc1.dll");
 }
 
-TEST(JavaEntryTest, CommandsQuoteTheProgramAndRefuseAHomeWithAQuote) {
-    const char tail[] = "\\bin\\java.exe\" CopyPolicyFile .opencard.properties";
-    const std::string fits(259 - std::strlen(tail), 'h'); // quote, home and tail: 260
+TEST(JavaEntryTest, CommandsQuoteTheProgramAndTheClassFolderAndRefuseWhatBreaksTheQuoting) {
+    const std::string classPath = std::string(" -classpath \"") + kClassFolder + "\"";
+    const std::string tail = " CopyPolicyFile .opencard.properties";
+    const std::string longest(kLongestPath, 'h');
+    const std::string longestFolder = "C:\\" + std::string(kLongestPath - 3, 'k');
     struct Case {
         std::string home;
+        std::string classFolder;
         std::string command; // "": refused
     } cases[] = {
-        {"C:\\Program Files (x86)\\Java\\jre7",
-         "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\" CopyPolicyFile .opencard.properties"},
-        {"C:\\jre\\", "\"C:\\jre\\bin\\java.exe\" CopyPolicyFile .opencard.properties"},
-        {fits, "\"" + fits + tail},
-        {fits + "h", ""},
-        {"C:\\x\" & del C:\\y & \"C:\\jre", ""},
-        {"C:\\jre\"", ""},
+        {"C:\\Program Files (x86)\\Java\\jre7", kClassFolder,
+         "\"C:\\Program Files (x86)\\Java\\jre7\\bin\\java.exe\"" + classPath + tail},
+        {"C:\\jre\\", kClassFolder, "\"C:\\jre\\bin\\java.exe\"" + classPath + tail},
+        {longest.substr(0, kLongestPath - 13), longestFolder,
+         "\"" + longest.substr(0, kLongestPath - 13) + "\\bin\\java.exe\" -classpath \"" + longestFolder + "\"" + tail},
+        {longest.substr(0, kLongestPath - 12), kClassFolder, ""},
+        {"C:\\x\" & del C:\\y & \"C:\\jre", kClassFolder, ""},
+        {"C:\\jre\"", kClassFolder, ""},
+        {"C:\\jre", "", ""},
+        {"C:\\jre", "C:\\a\" & del C:\\y & \"", ""},
+        {"C:\\jre", "C:\\", ""},
     };
     for (const Case &c : cases) {
-        RuntimeFiles files = Form(c.home);
-        EXPECT_EQ(std::string(files.propertiesCommand), c.command) << c.home;
+        RuntimeFiles files = Form(c.home, RuntimeKind::Jre, c.classFolder);
+        EXPECT_EQ(std::string(files.propertiesCommand), c.command) << c.home << " " << c.classFolder;
         if (!c.command.empty()) {
             EXPECT_EQ(std::string(files.policyCommand), c.command.substr(0, c.command.rfind(' ') + 1) + ".java.policy");
         }
     }
-    EXPECT_STREQ(Form("C:\\jdk", RuntimeKind::Jdk).policyCommand,
-                 "\"C:\\jdk\\bin\\java.exe\" CopyPolicyFile .java.policy")
+    EXPECT_EQ(std::string(Form("C:\\jdk", RuntimeKind::Jdk).policyCommand),
+              "\"C:\\jdk\\bin\\java.exe\"" + classPath + " CopyPolicyFile .java.policy")
         << "a JDK runs the java.exe of its own bin";
 }
 

@@ -99,6 +99,7 @@ class JavaPluginStepOnWindowsTest : public ScratchTest {
         scratch::MakeFile("sun\\opencard.properties", kProperties);
         scratch::MakeFile("sun\\java.policy", kPackagePolicy);
         scratch::MakeFile("sun\\ocfpcsc1.dll", kLibrary);
+        scratch::MakeFile("sun\\CopyPolicyFile.class", "placeholder for the compiled class");
         std::memset(message, '#', sizeof message);
     }
 
@@ -118,7 +119,8 @@ class JavaPluginStepOnWindowsTest : public ScratchTest {
 
     std::vector<std::string> BothCalls() const {
         const std::string folder = distribution + "\\sun";
-        return {folder + "|CopyPolicyFile|.java.policy", folder + "|CopyPolicyFile|.opencard.properties"};
+        const std::string classPath = folder + "|-classpath|" + folder;
+        return {classPath + "|CopyPolicyFile|.java.policy", classPath + "|CopyPolicyFile|.opencard.properties"};
     }
 
     std::string distribution;

@@ -40,7 +40,8 @@ struct OpenFile {
     std::string host;
     DWORD access;
     DWORD share;
-    uint64_t position = 0; // where the next ReadFile starts
+    uint64_t position = 0;          // where the next ReadFile starts
+    bool reparsePointItself = false; // opened with FILE_FLAG_OPEN_REPARSE_POINT
 };
 
 struct SearchEntry {
@@ -604,7 +605,7 @@ BOOL SetFileAttributesA(LPCSTR file, DWORD attributes) {
 namespace sim {
 
 // Opening a file to append to it, created when missing: the installer's log.
-HANDLE OpenForAppending(LPCSTR file, DWORD shareMode) {
+HANDLE OpenForAppending(LPCSTR file, DWORD shareMode, DWORD flags) {
     Resolved r = Resolve(file);
     if (r.error) return Fail(r.error), INVALID_HANDLE_VALUE;
     if (r.isDir) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
@@ -616,15 +617,17 @@ HANDLE OpenForAppending(LPCSTR file, DWORD shareMode) {
     if (!existed && NextChange() != Change::Made) return FailStopped(), INVALID_HANDLE_VALUE;
     if (!existed && !WriteHostFile(r.host, "")) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
     HANDLE handle = NewHandle(HandleKind::File);
-    fs.openFiles[handle] = {Resolve(file).Key(), r.host, GENERIC_WRITE, shareMode};
+    fs.openFiles[handle] = {Resolve(file).Key(), r.host, GENERIC_WRITE, shareMode, 0,
+                            (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0};
     lastError = existed ? ERROR_ALREADY_EXISTS : 0;
     return handle;
 }
 
 } // namespace sim
 
-HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation, DWORD, HANDLE) {
-    if (creation == OPEN_ALWAYS && access == FILE_APPEND_DATA) return sim::OpenForAppending(file, shareMode);
+HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation, DWORD flags,
+                   HANDLE) {
+    if (creation == OPEN_ALWAYS && access == FILE_APPEND_DATA) return sim::OpenForAppending(file, shareMode, flags);
     // Otherwise the installer only opens existing files for reading; nothing else is modelled.
     if (creation != OPEN_EXISTING || access != GENERIC_READ)
         return sim::Fail(sim::kErrorCallNotImplemented), INVALID_HANDLE_VALUE;
@@ -676,9 +679,13 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, 
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info) {
     auto it = fs.openFiles.find(file);
     struct stat st;
-    if (it == fs.openFiles.end() || stat(it->second.host.c_str(), &st) != 0) return sim::Fail(ERROR_INVALID_HANDLE);
+    // A host symbolic link stands for a reparse point: opened as itself, it is one.
+    bool itself = it != fs.openFiles.end() && it->second.reparsePointItself;
+    if (it == fs.openFiles.end() || (itself ? lstat : stat)(it->second.host.c_str(), &st) != 0)
+        return sim::Fail(ERROR_INVALID_HANDLE);
     std::memset(info, 0, sizeof(*info));
     DWORD attributes = sim::StoredAttributes(it->second.key, false);
+    if (S_ISLNK(st.st_mode)) attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     info->dwFileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
     info->ftCreationTime = sim::ToFileTime(sim::FileTimeOfStat(st.st_mtim));
     info->ftLastAccessTime = sim::ToFileTime(sim::FileTimeOfStat(st.st_atim));
@@ -686,7 +693,7 @@ BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *info) {
     uint64_t size = static_cast<uint64_t>(st.st_size);
     info->nFileSizeHigh = static_cast<DWORD>(size >> 32);
     info->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
-    info->nNumberOfLinks = 1;
+    info->nNumberOfLinks = static_cast<DWORD>(st.st_nlink);
     info->nFileIndexLow = static_cast<DWORD>(st.st_ino & 0xFFFFFFFFu);
     info->nFileIndexHigh = static_cast<DWORD>(static_cast<uint64_t>(st.st_ino) >> 32);
     return TRUE;
@@ -824,6 +831,16 @@ BOOL SetCurrentDirectoryA(LPCSTR path) {
 void GetSystemTime(SYSTEMTIME *time) {
     FILETIME now = sim::ToFileTime(sim::CurrentSystemTime());
     FileTimeToSystemTime(&now, time);
+}
+
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD size, LPSTR buffer, LPSTR *filePart) {
+    Resolved r = sim::Resolve(fileName);
+    if (r.error) return sim::Fail(r.error), 0;
+    std::string full = r.WindowsPath();
+    if (size <= full.size()) return static_cast<DWORD>(full.size() + 1);
+    std::memcpy(buffer, full.c_str(), full.size() + 1);
+    if (filePart) *filePart = buffer + full.find_last_of('\\') + 1;
+    return static_cast<DWORD>(full.size());
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {

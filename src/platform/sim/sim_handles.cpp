@@ -91,6 +91,7 @@ void Reset(const std::string &hostRoot) {
     ResetPcsc();
     ResetProcesses();
     ResetEnvironment();
+    ResetSystem();
 }
 
 } // namespace sim

@@ -19,6 +19,12 @@ void ResetMemory();
 void ResetPcsc();
 void ResetProcesses();
 void ResetEnvironment();
+void ResetSystem();
+
+// The pseudo module handle of kernel32.dll, and its procedures that a
+// program looks up (null for one the running system lacks).
+HMODULE Kernel32Module();
+FARPROC Kernel32Procedure(const char *name);
 
 // Closes a handle that CreateFileA returned.
 void CloseFileHandle(HANDLE handle);

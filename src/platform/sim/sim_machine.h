@@ -186,6 +186,8 @@ struct ReaderQuery {
     DWORD lengthIn;  // the length passed in (meaningful for a fetch)
 };
 const std::vector<ReaderQuery> &ReaderQueries();
+// The names LoadLibraryA was asked for, in order, as given.
+const std::vector<std::string> &LibraryLoads();
 
 // Every following GlobalAlloc fails with ERROR_NOT_ENOUGH_MEMORY.
 void RefuseMemoryBlocks();
@@ -209,10 +211,43 @@ struct ProcessStart {
 };
 const std::vector<ProcessStart> &ProcessStarts();
 
+// How every process started from now on ends: with this exit code, or, when
+// empty, never (WaitForSingleObject then answers WAIT_TIMEOUT at once, for
+// any time given). After Reset: with 0.
+void SetProcessExitCode(std::optional<DWORD> exitCode);
+// The times given to WaitForSingleObject on process handles, in order.
+const std::vector<DWORD> &ProcessWaits();
+
 // Every following CreateProcessA fails with this error, whether the program
 // exists or not; 0 returns to the normal rule (a start succeeds when the
 // application file exists).
 void FailProcessStarts(DWORD error);
+
+// --- The running system -----------------------------------------------------
+
+// What the machine says about itself. After Reset: Windows 7 SP1 32-bit
+// (6.1.7601), both optional kernel32 functions present, computer WINSTACJA,
+// account Administrator, a member of Administrators, and the executable
+// named as lying in the current directory (see ExecutablePath).
+struct RunningSystem {
+    DWORD major = 6;
+    DWORD minor = 1;
+    DWORD build = 7601;
+    bool wow64 = false;               // a 32-bit program on 64-bit Windows
+    bool hasIsWow64Process = true;    // false: before XP SP2, as on Windows 2000
+    bool hasSetDllDirectory = true;   // false: before XP SP1
+    std::string computer = "WINSTACJA";
+    std::string user = "Administrator";
+    bool administrator = true;
+};
+void SetRunningSystem(const RunningSystem &system);
+
+// What GetModuleFileNameA(nullptr) reports. Empty (after Reset): the
+// current directory's installer.exe, as when started from its own folder.
+void SetExecutablePath(const std::string &windowsPath);
+
+// The folders given to SetDllDirectoryA, in order.
+const std::vector<std::string> &DllDirectories();
 
 // --- Named kernel objects ----------------------------------------------------
 
@@ -223,7 +258,7 @@ void HoldMutex(const std::string &name, bool denied);
 
 // --- Handles -----------------------------------------------------------------
 
-enum class HandleKind { File, Search, Key, Library, Block, Process, Thread, Mutex };
+enum class HandleKind { File, Search, Key, Library, Block, Process, Thread, Mutex, Sid };
 
 // How many handles of a kind are open now (opened and not yet closed).
 int OpenHandles(HandleKind kind);

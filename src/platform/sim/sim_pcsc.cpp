@@ -15,6 +15,7 @@ const LONG kScardInvalidParameter = static_cast<LONG>(0x80100004);
 
 PcscService service;
 std::vector<ReaderQuery> queries;
+std::vector<std::string> loads;
 int libraryReferences = 0;
 // The module handle of the loaded library; the same for every load, as Windows
 // gives.
@@ -58,6 +59,7 @@ LONG WINAPI ListReaders(ULONG_PTR context, LPCSTR groups, LPSTR readers, LPDWORD
 void ResetPcsc() {
     service = PcscService();
     queries.clear();
+    loads.clear();
     libraryReferences = 0;
     library = nullptr;
 }
@@ -66,9 +68,12 @@ void SetPcscService(const PcscService &script) { service = script; }
 
 const std::vector<ReaderQuery> &ReaderQueries() { return queries; }
 
+const std::vector<std::string> &LibraryLoads() { return loads; }
+
 } // namespace sim
 
 HMODULE LoadLibraryA(LPCSTR fileName) {
+    if (fileName) sim::loads.push_back(fileName);
     if (!fileName || !sim::service.libraryPresent || sim::ModuleName(fileName) != sim::kPcscLibrary)
         return SetLastError(ERROR_MOD_NOT_FOUND), nullptr;
     if (sim::libraryReferences++ == 0) sim::library = static_cast<HMODULE>(sim::NewHandle(sim::HandleKind::Library));
@@ -76,6 +81,11 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+    if (module && module == sim::Kernel32Module()) {
+        FARPROC procedure = reinterpret_cast<ULONG_PTR>(procName) > 0xFFFF ? sim::Kernel32Procedure(procName) : nullptr;
+        if (!procedure) SetLastError(ERROR_PROC_NOT_FOUND);
+        return procedure;
+    }
     // A null module is the executable itself, which exports nothing.
     if (module && (module != sim::library || sim::libraryReferences == 0))
         return SetLastError(ERROR_MOD_NOT_FOUND), nullptr;

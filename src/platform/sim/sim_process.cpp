@@ -14,6 +14,8 @@ const DWORD kErrorCallNotImplemented = 120;
 const DWORD kFirstProcessId = 0x400;
 
 std::vector<ProcessStart> starts;
+std::vector<DWORD> waits;
+std::optional<DWORD> exitCode = 0;
 DWORD scriptedError = 0;
 DWORD nextId = kFirstProcessId;
 
@@ -39,6 +41,8 @@ DWORD StartError(LPCSTR applicationName, LPCSTR currentDirectory, const std::str
 
 void ResetProcesses() {
     starts.clear();
+    waits.clear();
+    exitCode = 0;
     scriptedError = 0;
     nextId = kFirstProcessId;
 }
@@ -46,6 +50,10 @@ void ResetProcesses() {
 const std::vector<ProcessStart> &ProcessStarts() { return starts; }
 
 void FailProcessStarts(DWORD error) { scriptedError = error; }
+
+void SetProcessExitCode(std::optional<DWORD> code) { exitCode = code; }
+
+const std::vector<DWORD> &ProcessWaits() { return waits; }
 
 } // namespace sim
 
@@ -81,5 +89,20 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
     processInformation->dwProcessId = sim::nextId;
     processInformation->dwThreadId = sim::nextId + 4;
     sim::nextId += 8;
+    return TRUE;
+}
+
+// Only process handles are waited for; a process that ends has ended by the
+// time anyone looks, one that never ends times out at once.
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    if (!sim::IsOpen(handle, sim::HandleKind::Process)) return SetLastError(ERROR_INVALID_HANDLE), WAIT_FAILED;
+    sim::waits.push_back(milliseconds);
+    return sim::exitCode ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
+BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
+    const DWORD kStillActive = 259;
+    if (!sim::IsOpen(process, sim::HandleKind::Process) || !exitCode) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
+    *exitCode = sim::exitCode.value_or(kStillActive);
     return TRUE;
 }

@@ -95,6 +95,7 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define FILE_ATTRIBUTE_TEMPORARY 0x00000100
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
 #define FILE_ATTRIBUTE_OFFLINE 0x00001000
 #define FILE_ATTRIBUTE_NOT_CONTENT_INDEXED 0x00002000
 #define GENERIC_READ 0x80000000
@@ -105,6 +106,7 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
 
 struct FILETIME {
     DWORD dwLowDateTime;
@@ -171,6 +173,7 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 BOOL SetCurrentDirectoryA(LPCSTR path);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD size, LPSTR buffer, LPSTR *filePart);
 void GetSystemTime(SYSTEMTIME *time);
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
 DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
@@ -240,11 +243,50 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
                     LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
                     LPVOID environment, LPCSTR currentDirectory, STARTUPINFOA *startupInfo,
                     PROCESS_INFORMATION *processInformation);
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_TIMEOUT 258L
+#define WAIT_FAILED (static_cast<DWORD>(0xFFFFFFFF))
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+HANDLE GetCurrentProcess();
 HMODULE LoadLibraryA(LPCSTR fileName);
+HMODULE GetModuleHandleA(LPCSTR moduleName);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL GlobalFree(HGLOBAL memory);
+
+// The running system and account
+#define MAX_COMPUTERNAME_LENGTH 15
+#define VER_PLATFORM_WIN32_NT 2
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128]; // NOLINT(readability-magic-numbers): as the SDK lays it out
+};
+
+typedef void *PSID;
+struct SID_IDENTIFIER_AUTHORITY {
+    BYTE Value[6]; // NOLINT(readability-magic-numbers): as the SDK lays it out
+};
+#define SECURITY_NT_AUTHORITY {0, 0, 0, 0, 0, 5}
+#define SECURITY_BUILTIN_DOMAIN_RID 0x00000020L
+#define DOMAIN_ALIAS_RID_ADMINS 0x00000220L
+
+BOOL GetVersionExA(OSVERSIONINFOA *versionInformation);
+BOOL GetComputerNameA(LPSTR buffer, LPDWORD size);
+BOOL GetUserNameA(LPSTR buffer, LPDWORD size);
+BOOL AllocateAndInitializeSid(SID_IDENTIFIER_AUTHORITY *authority, BYTE subAuthorityCount, DWORD subAuthority0,
+                              DWORD subAuthority1, DWORD subAuthority2, DWORD subAuthority3, DWORD subAuthority4,
+                              DWORD subAuthority5, DWORD subAuthority6, DWORD subAuthority7, PSID *sid);
+BOOL CheckTokenMembership(HANDLE token, PSID sid, BOOL *isMember);
+void *FreeSid(PSID sid);
 
 // User interface
 #define MB_OK 0x00000000
