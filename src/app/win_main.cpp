@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/installer_modes.h"
+#include "app/release_log.h"
 #include "app/restore_mode.h"
 #include "app/single_instance.h"
 #include "app/version.h"
@@ -64,6 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return status == CommandLineStatus::Valid ? kExitFailed : kExitBadCommandLine;
     }
     LogEvent("start: version %d.%d, command line: %s", kVersionMajor, kVersionMinor, text);
+    LogRelease();
 
     if (status == CommandLineStatus::Invalid) {
         char notice[kNoticeCapacity];
