@@ -115,6 +115,23 @@ TEST_F(UnattendedTest, DefaultRunInstallsWithoutAnyWindowAndLogsEveryEvent) {
               std::string::npos);
 }
 
+// A grant appended to the package's policy after the build: nothing is done.
+TEST_F(UnattendedTest, ChangedPolicyStopsTheRunBeforeAnyChange) {
+    AddJre();
+    std::string stale = SystemDirectory() + "\\ocf1.2.jar";
+    WriteFile(stale, "stale archive");
+    std::string policy = distribution + "\\sun\\java.policy";
+    WriteFile(policy, ReadFile(policy) + "grant { permission java.security.AllPermission; };\r\n");
+
+    std::string shown;
+    EXPECT_EQ(RunToEnd(std::string("/S /LOG=") + kLog, &shown), 1603u);
+    EXPECT_EQ(shown, "");
+    EXPECT_EQ(ReadFile(stale), "stale archive");
+    EXPECT_FALSE(Exists(std::string(kJreHome) + "\\lib\\security\\java.policy.ocf-bak"));
+    EXPECT_NE(ReadFile(kLog).find("Z payload differs from the release's: sun\\java.policy\r\n"), std::string::npos)
+        << ReadFile(kLog);
+}
+
 TEST_F(UnattendedTest, NoJavaRuntimeFailsTheRunAndTheLogSaysWhy) {
     std::string shown;
     EXPECT_EQ(RunToEnd(std::string("/S /COMPONENTS=java /LOG=") + kLog, &shown), 1603u);
