@@ -56,23 +56,10 @@ int RunWinMain(const char *arguments) {
 
 // What is on the simulated drive: every file with its content.
 std::map<std::string, std::string> Files() {
+    std::vector<std::string> paths;
+    trusted::Walk("C:", &paths);
     std::map<std::string, std::string> files;
-    std::function<void(const std::string &)> walk = [&](const std::string &folder) {
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                walk(path);
-            else
-                files[path] = sim::ReadFile(path);
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    };
-    walk("C:");
+    for (const std::string &path : paths) files[path] = sim::ReadFile(path);
     return files;
 }
 

@@ -12,6 +12,7 @@
 
 namespace trusted {
 
+// Every file below the folder, in the order the search gives them.
 inline void Walk(const std::string &folder, std::vector<std::string> *paths) {
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
