@@ -2,25 +2,23 @@
 # (OCF's configuration and the PC/SC bridge) for code from the listed sites
 # only, one grant per site, from sun/java.policy.in and sun/card_site_grant.in.
 #
-# A site is a codeBase as a Java policy writes it, and this accepts only the
-# plain form a distributor's web site has: http or https, a host name in lower
-# case (Java compares host names as written), an optional port from 1 to 65535
-# (without one, any port of the host), and a path that ends in /- (everything
-# below the folder), /* (the folder's own files) or a file name. Anything else
-# (quotes, blanks, a user name, a query, . or .. segments, ${ } expansions)
-# would be a policy that grants something other than what was meant, or one
-# that the runtime refuses whole, so it stops the configure.
+# A site is a codeBase as a Java policy writes it, and this accepts only a
+# whole site: http or https, a host name in lower case (Java compares host
+# names as written), an optional port from 1 to 65535 (without one, any port
+# of the host), and /- (everything on it). A codeBase limited to a folder is no
+# limit: Java compares its path as text, so ../ or %2e%2e in an applet's URL
+# reaches past it. Anything else (a path, an escape, quotes, blanks, a user
+# name, a query, ${ } expansions) stops the configure, naming the entry.
 #
 # Included by package/CMakeLists.txt; the tests run it as a script:
 #   cmake -D CARD_SITES=<site;site...> -D POLICY=<output file> -P card_sites.cmake
 
 function(write_card_site_policy sites policy)
     set(label "[a-z0-9]([a-z0-9-]*[a-z0-9])?")
-    set(segment "([A-Za-z0-9._~+-]|%[0-9A-Fa-f][0-9A-Fa-f])+")
     set(port_form "[1-9][0-9]?[0-9]?[0-9]?[0-9]?")
-    set(site_form "^https?://${label}(\\.${label})*(:${port_form})?(/${segment})*/(-|\\*|${segment})$")
+    set(site_form "^https?://${label}(\\.${label})*(:${port_form})?/-$")
     string(CONCAT form_help "a site is http:// or https://, a host name in lower case, an optional port (1 to 65535) "
-                  "and a path ending in /-, /* or a file name, e.g. https://bank.example.pl/-; sites are separated by ;")
+                  "and /- (the whole site, no path), e.g. https://bank.example.pl/-; sites are separated by ;")
 
     if(sites STREQUAL "")
         message(FATAL_ERROR "CARD_SITES is empty: no site's applets could use the card; ${form_help}")
@@ -34,7 +32,7 @@ function(write_card_site_policy sites policy)
         # The form takes up to five digits of a port; the highest is 65535.
         string(REGEX MATCH ":[0-9]+/" port "${CARD_SITE}")
         string(REGEX REPLACE "[:/]" "" port "${port}")
-        if(NOT CARD_SITE MATCHES "${site_form}" OR CARD_SITE MATCHES "/\\.\\.?(/|$)" OR port GREATER 65535)
+        if(NOT CARD_SITE MATCHES "${site_form}" OR port GREATER 65535)
             message(FATAL_ERROR "CARD_SITES: \"${CARD_SITE}\" is not a site this build accepts; ${form_help}")
         endif()
         string(CONFIGURE "${grant_template}" grant @ONLY)

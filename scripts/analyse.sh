@@ -47,10 +47,10 @@ cppcheck_options="--enable=warning,style,performance,portability,information --s
     --suppressions-list=.cppcheck-suppressions --error-exitcode=1 --quiet -I src -I ."
 echo "cppcheck: linux build"
 # shellcheck disable=SC2086
-cppcheck $cppcheck_options -U_WIN32 src/app src/fileops src/log src/restore src/steps src/platform/sim
+cppcheck $cppcheck_options -U_WIN32 src/app src/fileops src/log src/release src/restore src/steps src/platform/sim
 echo "cppcheck: windows build"
 # The simulated machine's suppressions have nothing to match here.
 # shellcheck disable=SC2086
 cppcheck $cppcheck_options --platform=win32A --library=windows -D_WIN32 --suppress=unmatchedSuppression \
-    src/app src/fileops src/log src/restore src/steps src/platform/win
+    src/app src/fileops src/log src/release src/restore src/steps src/platform/win
 echo "static analysis: clean"

@@ -22,7 +22,13 @@
 #     java.exe, which makes the other two copies), in the run's order, from
 #     the same folder. The run also starts twin.bat without waiting for it;
 #     the plan does not. Before every run the machine is put back as it was.
-#  3. The sizes of installer.exe and of the distribution zip.
+#  3. The check of the distribution folder that the default run makes before
+#     its first change (the sun and Drivers folders against the manifest
+#     built into installer.exe), timed by copy_benchmark check over the demo's
+#     folder, against the default run above; and the installer's SHA-256 of
+#     64 MB held in memory, as megabytes per second, in the build the demo
+#     runs (the preset it names).
+#  4. The sizes of installer.exe and of the distribution zip.
 #
 # Each contender runs once to warm up and have its result checked, then RUNS
 # rounds (default 5), each running every contender once, the first of them
@@ -293,6 +299,14 @@ rounds run installer plan
 echo "   installer: $(tr '\n' ' ' <"$work/installer.ms")"
 echo "   plan:      $(tr '\n' ' ' <"$work/plan.ms")"
 
+echo "== 3. the default run's payload check and SHA-256, once to warm up, then $runs times"
+timed check 'C:\Instalator' sun Drivers >/dev/null
+timed sha256 64 >/dev/null
+for _ in $(seq "$runs"); do
+    timed check 'C:\Instalator' sun Drivers >>"$work/check.ms"
+    timed sha256 64 >>"$work/sha256.ms"
+done
+
 # --- Results -------------------------------------------------------------------
 
 echo "== results: medians of $runs runs (lowest to highest)"
@@ -310,5 +324,11 @@ echo "default run under Wine, $((2 * runtime_pairs)) runtimes:"
 printf '  %-46s %s\n' "installer, Install to the end of the run" "$(spread "$work/installer.ms")"
 printf '  %-46s %s\n' "plan: $(grep -c '^copy' "$plan") copies, $(grep -c '^system' "$plan") commands" "$(spread "$work/plan.ms")"
 printf '  %-46s %10s\n' "installer / plan (goal: at most 1.50)" "$(ratio "$work/installer.ms" "$work/plan.ms")"
+echo "payload check and SHA-256 under Wine, the $preset build:"
+printf '  %-46s %s\n' "check of sun and Drivers" "$(spread "$work/check.ms")"
+printf '  %-46s %10s\n' "check / installer run (goal: at most 0.10)" "$(ratio "$work/check.ms" "$work/installer.ms")"
+printf '  %-46s %s\n' "SHA-256 of 64 MB in memory" "$(spread "$work/sha256.ms")"
+printf '  %-46s %10s\n' "SHA-256, MB/s (goal: at least 100, 32-bit)" \
+    "$(LC_ALL=C awk -v ms="$(median "$work/sha256.ms")" 'BEGIN { printf "%.0f\n", 64000 / ms }')"
 printf '%-48s %10s bytes\n' "installer.exe" "$(stat -c %s "$build/src/installer.exe")"
 printf '%-48s %10s bytes\n' "smartcard-installer.zip" "$(stat -c %s "$build/smartcard-installer.zip")"

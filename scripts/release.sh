@@ -28,6 +28,16 @@
 # gives back the build's unsigned installer.exe. BUILD=<folder> takes the
 # distribution folder from a build folder of the windows preset that is
 # already built (the tests do) instead of building it.
+#
+# What the release ships is taken from the environment too, and printed:
+#
+#   CARD_SITES           the sites whose applets may use the card (see the README)
+#   PAYLOAD_DIR          the third-party payloads, laid out as the distribution folder
+#   ALLOW_PLACEHOLDERS   1: make a release with the placeholder site or
+#                        placeholder payloads (for testing); otherwise refused
+#
+# Unset, CARD_SITES and PAYLOAD_DIR take the build's defaults (the placeholders),
+# never a value left in the build folder's cache by an earlier build.
 set -eu
 
 # Paths may be given relative to the folder the command starts in.
@@ -43,17 +53,51 @@ BUILD=$(absolute "${BUILD:-}")
 SIGN_CERT=$(absolute "${SIGN_CERT:-}")
 SIGN_KEY=$(absolute "${SIGN_KEY:-}")
 SIGN_CA=$(absolute "${SIGN_CA:-}")
+PAYLOAD_DIR=$(absolute "${PAYLOAD_DIR:-}")
 cd "$(dirname "$0")/.."
 
 out=${OUT:-$(pwd)/out/release}
 description="Instalator czytnika kart mikroprocesorowych"
 
 if [ -z "$BUILD" ]; then
-    cmake --preset windows >/dev/null
+    set -- -U CARD_SITES -U PAYLOAD_DIR
+    [ -z "${CARD_SITES:-}" ] || set -- "$@" -D "CARD_SITES=$CARD_SITES"
+    [ -z "$PAYLOAD_DIR" ] || set -- "$@" -D "PAYLOAD_DIR=$PAYLOAD_DIR"
+    cmake --preset windows "$@" >/dev/null
     cmake --build --preset windows --target distribution -j2 >/dev/null
     BUILD=$(pwd)/build/windows
+elif [ -n "${CARD_SITES:-}$PAYLOAD_DIR" ]; then
+    echo "BUILD ships what that build was configured with: do not set CARD_SITES or PAYLOAD_DIR with it" >&2
+    exit 1
 fi
 [ -f "$BUILD/dist/installer.exe" ] || { echo "no distribution folder in $BUILD" >&2; exit 1; }
+
+# What ships: the sites the build's policy grants the card, and every payload
+# with its hash (the manifest compiled into installer.exe), placeholders marked.
+listing=$BUILD/package/payload_manifest.txt
+placeholders=0
+echo "sites given the card:"
+sites=$(sed -n 's/^CARD_SITES:STRING=//p' "$BUILD/CMakeCache.txt" | tr ';' ' ')
+for site in $sites; do
+    case $site in
+    *.invalid/-) printf '  %s   PLACEHOLDER\n' "$site"; placeholders=$((placeholders + 1)) ;;
+    *) printf '  %s\n' "$site" ;;
+    esac
+done
+echo "payloads (SHA-256, size, path; the manifest's SHA-256 is $(sha256sum <"$listing" | cut -d' ' -f1)):"
+while read -r hash size path; do
+    file=$BUILD/dist/$(printf '%s' "$path" | tr '\\' /)
+    if head -c 64 "$file" | grep -q PLACEHOLDER; then
+        printf '  %s  %s  %s   PLACEHOLDER\n' "$hash" "$size" "$path"
+        placeholders=$((placeholders + 1))
+    else
+        printf '  %s  %s  %s\n' "$hash" "$size" "$path"
+    fi
+done <"$listing"
+if [ "$placeholders" -gt 0 ] && [ "${ALLOW_PLACEHOLDERS:-}" != 1 ]; then
+    echo "$placeholders placeholders above: set CARD_SITES and PAYLOAD_DIR (or ALLOW_PLACEHOLDERS=1 for a test release)" >&2
+    exit 1
+fi
 
 signing_time=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}
 [ -n "$signing_time" ] || { echo "not a git checkout: set SOURCE_DATE_EPOCH to the signing time" >&2; exit 1; }

@@ -3,15 +3,32 @@
 #include <cstring>
 
 #include "app/reader_models.h"
+#include "release/payload_check.h"
 #include "steps/step_message.h"
 
 namespace {
 
 const char kReaderOutOfRange[] = "Wybór czytnika kart spoza dostępnej listy";
+const char kPayloadRefused[] =
+    "Plik %s nie należy do tego wydania instalatora albo został zmieniony - nic nie zostało zmienione";
 
 const StepEntry *substitutes = nullptr;
 
 StepEntry EntryOf(InstallStep step) { return substitutes ? substitutes[step] : kInstallStepTable[step].entry; }
+
+bool ChosenPayloadsIntact(const InstallChoices &choices, RunOutcome *outcome) {
+    const char *folders[kInstallStepCount];
+    int count = 0;
+    for (const InstallStepRow &row : kInstallStepTable)
+        if (row.payloadFolder && choices.chosen[row.step]) folders[count++] = row.payloadFolder;
+    if (CheckPayloadFolders(folders, count, outcome->refusedPayload)) return true;
+    for (const InstallStepRow &row : kInstallStepTable) {
+        if (!row.componentName || !choices.chosen[row.step]) continue;
+        outcome->results[row.step] = kStepError;
+        FormatStepMessage(outcome->messages[row.step], kStepMessageCapacity, kPayloadRefused, outcome->refusedPayload);
+    }
+    return false;
+}
 
 } // namespace
 
@@ -27,9 +44,11 @@ void StartRunOutcome(RunOutcome *outcome) {
     // cppcheck-suppress ctuuninitvar ; the outcome is only written here, never read
     for (int &result : outcome->results) result = kStepNotRun;
     std::memset(outcome->messages, 0, sizeof outcome->messages);
+    outcome->refusedPayload[0] = '\0';
 }
 
 void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
+    if (!ChosenPayloadsIntact(choices, outcome)) return;
     for (const InstallStepRow &row : kInstallStepTable) {
         if (row.componentName && !choices.chosen[row.step]) continue;
         int &result = outcome->results[row.step];

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/install_step_table.h"
+#include "fileops/join_path.h"
 
 // What the user chose, read once when the run starts.
 struct InstallChoices {
@@ -20,12 +21,15 @@ InstallChoices DefaultChoices();
 struct RunOutcome {
     int results[kInstallStepCount];
     char messages[kInstallStepCount][kStepMessageCapacity];
+    char refusedPayload[kPathCapacity]; // the first file not the release's; empty when all were
 };
 
 // A run with every result at kStepNotRun and every message empty.
 void StartRunOutcome(RunOutcome *outcome);
 
-// Runs old OCF removal and then each chosen step in their fixed order. An
+// Checks the payloads of the chosen steps first: when one is not the
+// release's, nothing runs and each chosen step fails naming it. Otherwise runs
+// old OCF removal and then each chosen step in their fixed order. An
 // Abort answered in a step's conflict prompt ends the run there. A reader
 // model outside the table is the driver step's error; the step is not called.
 void RunInstallation(const InstallChoices &choices, RunOutcome *outcome);

@@ -25,6 +25,7 @@ struct InstallStepRow {
     int reportPosition;        // sections are written in this order, not the run's
     ResultConvention convention;
     const char *heading;
+    const char *payloadFolder; // the package folder it takes its files from; nullptr: none
     StepEntry entry;
 };
 

@@ -1,6 +1,7 @@
 #include "app/installer_dialog.h"
 
 #include "app/details_report.h"
+#include "app/installer_modes.h"
 #include "app/reader_models.h"
 #include "app/run_outcome_log.h"
 #include "app/version.h"
@@ -123,6 +124,7 @@ void Install(HWND dialog) {
     RunInstallation(choices, &outcome);
     runInProgress = false;
     LogRunOutcome(outcome);
+    if (outcome.refusedPayload[0] != '\0') TellPayloadRefused(dialog, outcome.refusedPayload);
 
     ShowOutcome(dialog, outcome);
     SetCursor(previousCursor);

@@ -3,6 +3,7 @@
 #include "app/exit_codes.h"
 #include "app/installer_dialog.h"
 #include "app/run_outcome_log.h"
+#include "fileops/bounded_text.h"
 #include "fileops/conflict_prompt.h"
 #include "log/run_log.h"
 #include "res/resource.h"
@@ -24,7 +25,20 @@ const char kWelcomeText[] =
     "\n"
     "Czy chcesz kontynuować instalacje ?";
 
+const char kPayloadRefusedFormat[] =
+    "Plik %s w folderze instalatora nie należy do tego wydania albo został zmieniony.\n"
+    "\n"
+    "Instalator niczego nie zmienił na tym komputerze. Użyj instalatora z oryginalnej paczki.";
+// Room for the text and a whole path.
+const int kPayloadNoticeCapacity = 512;
+
 } // namespace
+
+void TellPayloadRefused(HWND owner, const char *file) {
+    char notice[kPayloadNoticeCapacity];
+    FormatText(notice, sizeof notice, kPayloadRefusedFormat, file);
+    /* only OK to press: */ MessageBoxA(owner, notice, kInstallerCaption, MB_OK | MB_ICONERROR);
+}
 
 int RunInteractive(HINSTANCE instance, const InstallChoices *preset) {
     // Nothing on the machine changes unless the user answers Yes.

@@ -9,6 +9,10 @@
 // prompt, the restore's prompt and report, the command line's notices).
 extern const char kInstallerCaption[];
 
+// Tells the user at the screen that a file of the distribution folder is not
+// the release's, so nothing was done.
+void TellPayloadRefused(HWND owner, const char *file);
+
 // The welcome prompt, then the main dialog, opened with these choices or,
 // for nullptr, with its defaults. Returns the exit code (kExitInteractive).
 int RunInteractive(HINSTANCE instance, const InstallChoices *preset);

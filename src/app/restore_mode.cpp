@@ -4,6 +4,7 @@
 #include "app/installer_modes.h"
 #include "log/run_log.h"
 #include "platform/win32.h"
+#include "release/payload_check.h"
 #include "restore/restore.h"
 
 namespace {
@@ -24,9 +25,19 @@ const char kPrompt[] =
     "\n"
     "Czy chcesz kontynuować?";
 
+// The package folders whose files the restore compares installed files with.
+const char *const kComparedFolders[] = {"sun", "msie", "ns"};
+
 } // namespace
 
 int RunRestore(bool unattended) {
+    // A changed package file would make the restore remove what is not the installer's.
+    char refused[kPathCapacity];
+    if (!CheckPayloadFolders(kComparedFolders, sizeof kComparedFolders / sizeof kComparedFolders[0], refused)) {
+        LogEvent("restore not started: %s is not the release's file; nothing was changed", refused);
+        if (!unattended) TellPayloadRefused(nullptr, refused);
+        return unattended ? kExitFailed : kExitInteractive;
+    }
     // Nothing on the machine changes unless the user answers Yes.
     if (!unattended && MessageBoxA(nullptr, kPrompt, kInstallerCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         LogEvent("the restore prompt was declined");

@@ -5,6 +5,7 @@
 #include "app/exit_codes.h"
 #include "app/installer_modes.h"
 #include "app/reader_models.h"
+#include "app/release_log.h"
 #include "app/restore_mode.h"
 #include "app/run_context_log.h"
 #include "app/running_windows.h"
@@ -102,6 +103,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     char distributionFolder[kPathCapacity];
     DWORD folderError = EnterDistributionFolder(distributionFolder);
     LogRunContext(distributionFolder);
+    LogRelease();
 
     if (status == CommandLineStatus::Invalid) {
         char notice[kNoticeCapacity];

@@ -19,6 +19,11 @@
 //       first: the installer has none, so each cmd that system() starts gets
 //       a console of its own (conhost.exe), and here it must too. Its output
 //       must therefore go to a file or a pipe.
+//   copy_benchmark check <distribution folder> <package folder>...
+//       the installer's check of those package folders against the
+//       manifest built into it; they must pass
+//   copy_benchmark sha256 <megabytes>
+//       hashes that many megabytes held in memory with the installer's SHA-256
 //
 // Exit status 0 when everything succeeded, 1 when not (no time printed), 2
 // for a wrong command line.
@@ -35,6 +40,8 @@
 
 #include "fileops/copy_tree.h"
 #include "fileops/join_path.h"
+#include "fileops/sha256.h"
+#include "release/payload_check.h"
 
 namespace {
 
@@ -206,6 +213,30 @@ int TimePlan(const char *folder, const char *file) {
     return clock.Print();
 }
 
+int TimeCheck(const char *folder, const char *const *packageFolders, int count) {
+    if (!SetCurrentDirectoryA(folder)) return Fail("cannot enter", folder);
+    char offender[kPathCapacity];
+    Stopwatch clock;
+    const bool intact = CheckPayloadFolders(packageFolders, count, offender);
+    clock.Stop();
+    if (!intact) return Fail("not the release's file:", offender);
+    return clock.Print();
+}
+
+int TimeSha256(const char *megabytes) {
+    const long count = std::strtol(megabytes, nullptr, 10);
+    if (count <= 0) return Fail("not a number of megabytes:", megabytes);
+    std::vector<unsigned char> block(1 << 20, 0x5a);
+    unsigned char digest[kSha256Size];
+    Sha256 hash;
+    Stopwatch clock;
+    Sha256Begin(&hash);
+    for (long i = 0; i < count; ++i) Sha256Add(&hash, block.data(), static_cast<DWORD>(block.size()));
+    Sha256End(&hash, digest);
+    clock.Stop();
+    return clock.Print();
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -214,8 +245,12 @@ int main(int argc, char **argv) {
     if (command == "copyloop" && argc == 4) return TimeCopyLoop(argv[2], argv[3]);
     if (command == "run" && argc == 3) return TimeProgram(argv[2]);
     if (command == "plan" && argc == 4) return TimePlan(argv[2], argv[3]);
+    if (command == "check" && argc >= 4) return TimeCheck(argv[2], argv + 3, argc - 3);
+    if (command == "sha256" && argc == 3) return TimeSha256(argv[2]);
     std::fprintf(stderr, "usage: copy_benchmark copytree|copyloop <source folder> <target folder>\n"
                          "       copy_benchmark run <command line>\n"
-                         "       copy_benchmark plan <folder> <plan file>\n");
+                         "       copy_benchmark plan <folder> <plan file>\n"
+                         "       copy_benchmark check <distribution folder> <package folder>...\n"
+                         "       copy_benchmark sha256 <megabytes>\n");
     return kUsage;
 }

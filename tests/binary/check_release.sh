@@ -6,7 +6,8 @@
 # the signed installer still passes the executable checks. Then as a
 # distributor with a certificate chain and a password-protected key: the
 # signature verifies against the root, and two releases are byte for byte
-# the same, signature included.
+# the same, signature included. A release of placeholders (the tests') is
+# refused unless allowed, and every release lists the sites and payloads.
 #
 #   check_release.sh <source folder> <build folder> <work folder>
 set -eu
@@ -21,7 +22,14 @@ fail() {
     exit 1
 }
 
-BUILD=$build OUT=$work/throwaway "$source/scripts/release.sh" >/dev/null
+BUILD=$build OUT=$work/refused "$source/scripts/release.sh" >"$work/refused.log" 2>&1 &&
+    fail "a release of placeholders was made without ALLOW_PLACEHOLDERS=1"
+grep -q "placeholders above" "$work/refused.log" || fail "the refusal does not say why: $(cat "$work/refused.log")"
+[ ! -e "$work/refused/installer.exe" ] || fail "the refused release left an installer"
+ALLOW_PLACEHOLDERS=1 BUILD=$build OUT=$work/throwaway "$source/scripts/release.sh" >"$work/shipped.log"
+grep -q "^  https://card-site.invalid/-   PLACEHOLDER$" "$work/shipped.log" || fail "the site is not listed"
+listed=$(grep -c "^  [0-9a-f]\{64\}  [0-9]*  " "$work/shipped.log")
+[ "$listed" -eq "$(wc -l <"$build/package/payload_manifest.txt")" ] || fail "not every payload is listed"
 cd "$work/throwaway"
 osslsigncode verify -CAfile throwaway-certificate.pem -in installer.exe >verify.log 2>&1 ||
     { cat verify.log; fail "the signature does not verify against the throwaway certificate"; }
@@ -56,7 +64,7 @@ openssl req -x509 -key key.pem -passin pass:sekret -subj "/CN=Test distributor" 
 cat distributor.pem intermediate.pem >cert.pem
 for release in first second; do
     [ "$release" = first ] || sleep 1 # a signing time taken from the clock would differ
-    SIGN_CERT=cert.pem SIGN_KEY=key.pem SIGN_KEY_PASSWORD=sekret SIGN_CA=root.pem BUILD=$build OUT=$release \
+    ALLOW_PLACEHOLDERS=1 SIGN_CERT=cert.pem SIGN_KEY=key.pem SIGN_KEY_PASSWORD=sekret SIGN_CA=root.pem BUILD=$build OUT=$release \
         "$source/scripts/release.sh" >/dev/null
 done
 [ ! -e first/throwaway-certificate.pem ] || fail "a throwaway certificate was made although one was given"

@@ -15,7 +15,6 @@ namespace {
 
 const DWORD kTerminateWaitMs = 5000;
 const char kJavaSoftKey[] = "SOFTWARE\\JavaSoft";
-const char *const kDriverPackages[] = {"twin.bat", "twin64.bat", "twin8.bat", "twin8_64.bat"};
 const char kNetscapeKey[] = "Software\\Netscape";
 const char *const kSystemFiles[] = {"ocf1.2.jar", "ocfpcsc1.dll"};
 
@@ -111,10 +110,8 @@ std::string PrepareDistribution() {
     winfiles::CopyTree(built, distribution);
     // The installer loads the PC/SC library from the system directory only.
     CopyFileA(STAND_IN_FOLDER "\\winscard.dll", (SystemDirectory() + "\\winscard.dll").c_str(), FALSE);
-    // Driver packages that log their start instead of installing anything.
-    for (const char *name : kDriverPackages)
-        WriteFile(distribution + "\\Drivers\\" + name,
-                  std::string("@echo ") + name + " in %CD%>>\"%STANDIN_DRIVER_LOG%\"\r\n");
+    // The build's placeholder driver installers note their start in
+    // STANDIN_DRIVER_LOG and end with STANDIN_DRIVER_EXIT when it is set.
     return distribution;
 }
 

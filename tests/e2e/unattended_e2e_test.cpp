@@ -158,15 +158,33 @@ TEST_F(UnattendedTest, AnotherStartFolderAPlantedLibraryAndAClassPathChangeNothi
 }
 
 TEST_F(UnattendedTest, FailingDriverInstallerIsAwaitedAndFailsTheRun) {
-    WriteFile(distribution + "\\Drivers\\" + AutoDriverFile(), "@exit 1\r\n");
+    SetEnvironmentVariableA("STANDIN_DRIVER_EXIT", "1");
     std::string shown;
     EXPECT_EQ(RunToEnd(std::string("/S /COMPONENTS=driver /LOG=") + kLog, &shown), 1603u);
+    SetEnvironmentVariableA("STANDIN_DRIVER_EXIT", nullptr);
     EXPECT_EQ(shown, "");
     std::string log = ReadFile(kLog);
     EXPECT_NE(log.find("Z driver installer ended: Drivers\\" + AutoDriverFile() + ": exit status 1\r\n"),
               std::string::npos)
         << log;
     EXPECT_NE(log.find("Z step driver: error (1)\r\n"), std::string::npos) << log;
+}
+
+// A grant appended to the package's policy after the build: nothing is done.
+TEST_F(UnattendedTest, ChangedPolicyStopsTheRunBeforeAnyChange) {
+    AddJre();
+    std::string stale = SystemDirectory() + "\\ocf1.2.jar";
+    WriteFile(stale, "stale archive");
+    std::string policy = distribution + "\\sun\\java.policy";
+    WriteFile(policy, ReadFile(policy) + "grant { permission java.security.AllPermission; };\r\n");
+
+    std::string shown;
+    EXPECT_EQ(RunToEnd(std::string("/S /LOG=") + kLog, &shown), 1603u);
+    EXPECT_EQ(shown, "");
+    EXPECT_EQ(ReadFile(stale), "stale archive");
+    EXPECT_FALSE(Exists(std::string(kJreHome) + "\\lib\\security\\java.policy.ocf-bak"));
+    EXPECT_NE(ReadFile(kLog).find("Z payload differs from the release's: sun\\java.policy\r\n"), std::string::npos)
+        << ReadFile(kLog);
 }
 
 TEST_F(UnattendedTest, NoJavaRuntimeFailsTheRunAndTheLogSaysWhy) {

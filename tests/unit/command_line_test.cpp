@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "log/run_log.h"
 #include "platform/sim/sim_machine.h"
 #include "support/scratch_machine.h"
+#include "trusted_payloads.h"
 
 namespace {
 
@@ -205,6 +207,7 @@ class EntryTest : public ScratchTest {
     }
     void TearDown() override {
         UseStepEntries(nullptr);
+        UseManifest(nullptr);
         EXPECT_EQ(sim::OpenHandles(), 0);
         ScratchTest::TearDown();
     }
@@ -244,6 +247,9 @@ TEST_F(EntryTest, NothingRunsWhenTheCommandLineOrTheLogOrAnotherInstallerSaysNo)
 
 // The log's lines, stamped with the machine's clock (2026-12-07 12:00:00 UTC).
 TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
+    static const PayloadManifest release = {
+        nullptr, 0, {0xab, 0xcd}, "https://bank.example.pl/-, http://bank.example.pl/-"};
+    UseManifest(&release);
     sim::MakeFile("C:\\Logi\\run.log", "earlier run\r\n");
     fake::scripts[kJavaPluginStep] = {kStepWarning, "Niepełna"};
     EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>("/S /LOG=C:\\Logi\\run.log"), SW_SHOW), kExitFailed);
@@ -253,7 +259,11 @@ TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
               "2026-12-07T12:00:00Z computer: WINSTACJA, account: Administrator (administrator)\r\n"
               "2026-12-07T12:00:00Z Windows 6.1 (build 7601), 32-bit\r\n"
               "2026-12-07T12:00:00Z distribution folder: C:\\work\r\n"
-              "2026-12-07T12:00:00Z reader model chosen for this Windows: 1, GemPC(Twin,Tokens)-Win7/XP/Vista/2000-32bit\r\n"
+              "2026-12-07T12:00:00Z manifest: SHA-256 abcd" +
+                  std::string(60, '0') +
+                  ", 0 files\r\n"
+                  "2026-12-07T12:00:00Z card sites: https://bank.example.pl/-, http://bank.example.pl/-\r\n"
+                  "2026-12-07T12:00:00Z reader model chosen for this Windows: 1, GemPC(Twin,Tokens)-Win7/XP/Vista/2000-32bit\r\n"
               "2026-12-07T12:00:00Z step old-ocf: no stale archive left (1)\r\n"
               "2026-12-07T12:00:00Z step java: warning (3)\r\n"
               "2026-12-07T12:00:00Z step driver: OK (0)\r\n"
@@ -317,6 +327,101 @@ TEST_F(EntryTest, LogPathIsResolvedFromTheStartFolderCreatedAndRefusedWhenNotAPl
         } else {
             ASSERT_EQ(sim::MessageBoxes().size(), 1u) << c.name;
             EXPECT_EQ(sim::MessageBoxes()[0].text.rfind(c.boxStart, 0), 0u) << sim::MessageBoxes()[0].text;
+        }
+    }
+}
+
+
+// The distribution folder's files against the release's manifest: a changed,
+// extra or unreadable one in a chosen step's folder stops the run before any
+// step; a missing one is left to its step. The restore checks the folders it
+// compares with, before its prompt.
+TEST_F(EntryTest, PayloadThatIsNotTheReleasesStopsTheRunBeforeAnyChange) {
+    const char *const kAll = "/S /COMPONENTS=driver,java,ie,ns /LOG=C:\\run.log";
+    const char *const kRelease[] = {"sun\\ocf1.2.jar",    "sun\\java.policy",        "msie\\ocfpcsc1.dll",
+                                    "msie\\ocf\\a.class", "msie\\ocf\\sub\\b.class", "ns\\jars\\ocf.jar",
+                                    "Drivers\\twin.bat",  "Drivers\\twin64.bat"};
+    const std::string differs = "payload differs from the release's: ";
+    const std::string stranger = "payload not in the release: ";
+    struct Case {
+        const char *arguments;
+        // After the manifest is made: ~ changes the file, + adds it, - removes
+        // it (a folder: moves it away), ! holds it open without sharing.
+        std::vector<std::string> edits;
+        int exitCode;
+        std::vector<std::string> logged; // after the time stamp; each must be in the log
+        std::string box;                 // the start of the one message box; empty: none
+    } cases[] = {
+        {kAll, {}, kExitRestartNeeded, {}, ""},
+        {kAll, {"~sun\\java.policy"}, kExitFailed, {differs + "sun\\java.policy"}, ""},
+        {kAll, {"~msie\\ocf\\sub\\b.class"}, kExitFailed, {differs + "msie\\ocf\\sub\\b.class"}, ""},
+        {kAll, {"~ns\\jars\\ocf.jar"}, kExitFailed, {differs + "ns\\jars\\ocf.jar"}, ""},
+        {kAll, {"~Drivers\\twin64.bat"}, kExitFailed, {differs + "Drivers\\twin64.bat"}, ""},
+        {kAll, {"+sun\\Other.class"}, kExitFailed, {stranger + "sun\\Other.class"}, ""},
+        {kAll, {"+msie\\ocf\\sub\\c.class"}, kExitFailed, {stranger + "msie\\ocf\\sub\\c.class"}, ""},
+        {kAll, {"+ns\\jars\\extra.jar"}, kExitFailed, {stranger + "ns\\jars\\extra.jar"}, ""},
+        {kAll, {"+Drivers\\setup.exe"}, kExitFailed, {stranger + "Drivers\\setup.exe"}, ""},
+        {kAll,
+         {"!Drivers\\twin.bat"},
+         kExitFailed,
+         {"payload not read (error 32), so not checked: Drivers\\twin.bat"},
+         ""},
+        {kAll,
+         {"~sun\\ocf1.2.jar", "+Drivers\\setup.exe"},
+         kExitFailed,
+         {differs + "sun\\ocf1.2.jar", stranger + "Drivers\\setup.exe"},
+         ""},
+        // Missing files and folders are the steps' to report.
+        {kAll,
+         {"-sun\\ocf1.2.jar", "-msie\\ocf\\sub\\b.class", "-Drivers\\twin.bat", "-ns"},
+         kExitRestartNeeded,
+         {},
+         ""},
+        // Only the chosen steps' folders count.
+        {"/S /COMPONENTS=java,driver", {"~msie\\ocf\\a.class", "+ns\\jars\\x.jar"}, kExitRestartNeeded, {}, ""},
+        {"/S /COMPONENTS=ie", {"~sun\\java.policy"}, kExitRestartNeeded, {}, ""},
+        {"/S /COMPONENTS=java", {"~sun\\java.policy"}, kExitFailed, {}, ""},
+        {"/S /RESTORE /LOG=C:\\run.log",
+         {"~ns\\jars\\ocf.jar"},
+         kExitFailed,
+         {"restore not started: ns\\jars\\ocf.jar is not the release's file; nothing was changed"},
+         ""},
+        {"/RESTORE",
+         {"+msie\\ocf\\x.class", "+ns\\jars\\y.jar"},
+         kExitInteractive,
+         {},
+         "Plik msie\\ocf\\x.class w folderze instalatora nie należy do tego wydania albo został zmieniony.\n"},
+        // The driver installers are not the restore's.
+        {"/S /RESTORE /LOG=C:\\run.log", {"~Drivers\\twin.bat"}, kExitRestored, {"restore: 0 restored"}, ""},
+    };
+    for (const auto &c : cases) {
+        scratch::Stop();
+        scratch::Start();
+        fake::Reset();
+        sim::MakeDirs("C:\\home");
+        SetEnvironmentVariableA("USERPROFILE", "C:\\home");
+        for (const char *path : kRelease) scratch::MakeFile(path, path);
+        trusted::TrustPayloadsAsTheyAre();
+        for (const std::string &edit : c.edits) {
+            const std::string path = edit.substr(1);
+            if (edit[0] == '~' || edit[0] == '+') scratch::MakeFile(path, "not the release's");
+            if (edit[0] == '-' && !DeleteFileA(path.c_str())) MoveFileA(path.c_str(), (path + "-gone").c_str());
+            if (edit[0] == '!') scratch::HoldOpen(path);
+        }
+        const std::string name = std::string(c.arguments) + (c.edits.empty() ? "" : " " + c.edits[0]);
+
+        EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>(c.arguments), SW_SHOW), c.exitCode) << name;
+        if (std::strstr(c.arguments, "/RESTORE") == nullptr) {
+            EXPECT_EQ(fake::calls.empty(), c.exitCode == kExitFailed) << name;
+        }
+        const std::string log = sim::Exists("C:\\run.log") ? sim::ReadFile("C:\\run.log") : "";
+        for (const std::string &line : c.logged)
+            EXPECT_NE(log.find("Z " + line), std::string::npos) << name << "\n" << log;
+        if (c.box.empty()) {
+            EXPECT_TRUE(sim::MessageBoxes().empty()) << name;
+        } else {
+            ASSERT_EQ(sim::MessageBoxes().size(), 1u) << name;
+            EXPECT_EQ(sim::MessageBoxes()[0].text.rfind(c.box, 0), 0u) << sim::MessageBoxes()[0].text;
         }
     }
 }

@@ -11,6 +11,7 @@
 #include "platform/sim/sim_machine.h"
 #include "res/resource.h"
 #include "support/scratch_machine.h"
+#include "trusted_payloads.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ class InstallerDialogTest : public ScratchTest {
     }
     void TearDown() override {
         UseStepEntries(nullptr);
+        UseManifest(nullptr);
         EXPECT_EQ(sim::OpenHandles(), 0);
         ScratchTest::TearDown();
     }
@@ -300,6 +302,22 @@ TEST_F(InstallerDialogTest, BothBoxesClearedRunsOnlyOldOcfRemovalAndStillGivesTh
     EXPECT_EQ(notice.caption, "Info");
     EXPECT_EQ(notice.flags, static_cast<UINT>(MB_OK));
     EXPECT_EQ(sim::Dialogs()[0].result, 0);
+}
+
+// A file that is not the release's: the dialog's owned message box names it,
+// no step runs, and each chosen step shows the error as after a failed run.
+TEST_F(InstallerDialogTest, PayloadNotTheReleasesIsNamedAndNothingRuns) {
+    scratch::MakeFile("sun\\java.policy", "grant { /* package */ };");
+    trusted::TrustPayloadsAsTheyAre();
+    scratch::MakeFile("sun\\java.policy", "grant { permission java.security.AllPermission; };");
+    Install(nullptr, [](HWND dialog) {
+        ASSERT_EQ(sim::MessageBoxes().size(), 1u);
+        EXPECT_EQ(sim::MessageBoxes()[0].owner, dialog);
+        EXPECT_EQ(sim::MessageBoxes()[0].text.rfind("Plik sun\\java.policy w folderze instalatora", 0), 0u);
+        EXPECT_EQ(sim::MessageBoxes()[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+        for (int id : {IDC_STATUS_DRIVER, IDC_STATUS_JAVA}) EXPECT_EQ(Text(dialog, id), "BŁĄD") << id;
+    });
+    EXPECT_TRUE(fake::calls.empty());
 }
 
 TEST_F(InstallerDialogTest, NoticeIsOwnedByTheDialogWhicheverWayItCloses) {

@@ -14,6 +14,7 @@
 #include "platform/sim/sim_machine.h"
 #include "restore/restore_report.h"
 #include "support/scratch_machine.h"
+#include "trusted_payloads.h"
 
 namespace {
 
@@ -47,27 +48,18 @@ void Installed(const std::string &home, Kind kind = Kind::Jre) {
 
 void MakeReadOnly(const std::string &path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
 
-int RunWinMain(const char *arguments) { return WinMain(kInstance, nullptr, const_cast<LPSTR>(arguments), SW_SHOW); }
+// The package as each test made it is the release's.
+int RunWinMain(const char *arguments) {
+    trusted::TrustPayloadsAsTheyAre();
+    return WinMain(kInstance, nullptr, const_cast<LPSTR>(arguments), SW_SHOW);
+}
 
 // What is on the simulated drive: every file with its content.
 std::map<std::string, std::string> Files() {
+    std::vector<std::string> paths;
+    trusted::Walk("C:", &paths);
     std::map<std::string, std::string> files;
-    std::function<void(const std::string &)> walk = [&](const std::string &folder) {
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                walk(path);
-            else
-                files[path] = sim::ReadFile(path);
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    };
-    walk("C:");
+    for (const std::string &path : paths) files[path] = sim::ReadFile(path);
     return files;
 }
 
@@ -79,6 +71,7 @@ class RestoreTest : public ScratchTest {
     }
     void TearDown() override {
         EXPECT_EQ(sim::OpenHandles(), 0) << "a handle, key or search was left open";
+        UseManifest(nullptr);
         ScratchTest::TearDown();
     }
 
