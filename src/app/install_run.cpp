@@ -3,11 +3,17 @@
 #include <cstring>
 
 #include "app/reader_models.h"
+#include "record/run_record.h"
 #include "steps/step_message.h"
 
 namespace {
 
 const char kReaderOutOfRange[] = "Wybór czytnika kart spoza dostępnej listy";
+const char kRecordTorn[] =
+    "Nic nie zmieniono: zapis poprzednich instalacji (record.txt w folderze SmartCardReaderSupport) jest uszkodzony";
+const char kRecordUnwritable[] =
+    "Nic nie zmieniono: nie można zapisać zapisu instalacji w folderze Program Files (błąd %lu); "
+    "potrzebne są prawa administratora";
 
 const StepEntry *substitutes = nullptr;
 
@@ -29,7 +35,22 @@ void StartRunOutcome(RunOutcome *outcome) {
     std::memset(outcome->messages, 0, sizeof outcome->messages);
 }
 
-void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
+namespace {
+
+// A run that cannot be recorded changes nothing: each chosen step reports why.
+void RefuseRun(const InstallChoices &choices, RecordStart start, DWORD error, RunOutcome *outcome) {
+    for (const InstallStepRow &row : kInstallStepTable) {
+        if (!row.componentName || !choices.chosen[row.step]) continue;
+        outcome->results[row.step] = kStepError;
+        if (start == RecordStart::Torn)
+            WriteStepMessage(outcome->messages[row.step], kStepMessageCapacity, kRecordTorn);
+        else
+            FormatStepMessage(outcome->messages[row.step], kStepMessageCapacity, kRecordUnwritable,
+                              static_cast<unsigned long>(error));
+    }
+}
+
+void RunSteps(const InstallChoices &choices, RunOutcome *outcome) {
     for (const InstallStepRow &row : kInstallStepTable) {
         if (row.componentName && !choices.chosen[row.step]) continue;
         int &result = outcome->results[row.step];
@@ -47,6 +68,19 @@ void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
         // Old OCF removal never stops a run; its result is in its own convention.
         if (row.convention == ResultConvention::StepResult && result == kStepAborted) return;
     }
+}
+
+} // namespace
+
+void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
+    DWORD error = ERROR_SUCCESS;
+    RecordStart start = BeginRecordedRun(&error);
+    if (start != RecordStart::Ready) {
+        RefuseRun(choices, start, error, outcome);
+        return;
+    }
+    RunSteps(choices, outcome);
+    EndRecordedRun();
 }
 
 void UseStepEntries(const StepEntry *entries) { substitutes = entries; }

@@ -4,7 +4,9 @@
 #include "app/installer_modes.h"
 #include "log/run_log.h"
 #include "platform/win32.h"
+#include "record/install_record.h"
 #include "restore/restore.h"
+#include "restore/restore_by_record.h"
 
 namespace {
 
@@ -24,6 +26,12 @@ const char kPrompt[] =
     "\n"
     "Czy chcesz kontynuować?";
 
+const char kRecordTorn[] = "Nic nie zmieniono: zapis instalacji (record.txt w folderze SmartCardReaderSupport) "
+                          "jest uszkodzony, więc nie wiadomo, co cofnąć.";
+
+// Large: not on the stack.
+InstallRecord record;
+
 } // namespace
 
 int RunRestore(bool unattended) {
@@ -34,7 +42,19 @@ int RunRestore(bool unattended) {
     }
     RestoreReport report;
     StartRestoreReport(&report);
-    RestoreMachine(&report);
+    switch (LoadInstallRecord(&record)) {
+    case RecordState::Whole: RestoreByRecord(record, &report); break;
+    // Without a record (a PC set up by an earlier version), from the distribution folder.
+    // What a stopped restore left of the product goes with the rest.
+    case RecordState::Missing:
+        RestoreMachine(&report);
+        if (report.notUndone == 0) RemoveProductRecord(&report);
+        break;
+    case RecordState::Torn:
+        LogEvent("the record cannot be read whole; nothing was done");
+        if (!unattended) MessageBoxA(nullptr, kRecordTorn, kInstallerCaption, MB_OK | MB_ICONERROR);
+        return unattended ? kExitFailed : kExitInteractive;
+    }
     LogEvent("restore: %d restored, %d removed, %d kept, %d not undone", report.restored, report.removed, report.kept,
              report.notUndone);
     if (unattended) return report.notUndone > 0 ? kExitFailed : kExitRestored;

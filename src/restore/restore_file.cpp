@@ -26,7 +26,8 @@ bool CopyWhole(const char *source, const char *partial, DWORD *error) {
     return false;
 }
 
-// The original goes back in place of target; only then is the backup deleted.
+} // namespace
+
 void PutBack(const char *target, const char *backup, const char *partial, RestoreReport *report) {
     DWORD error = ERROR_SUCCESS;
     if (!IsFile(target) || CompareFiles(target, backup, &error) != Comparison::Same) {
@@ -47,8 +48,6 @@ void PutBack(const char *target, const char *backup, const char *partial, Restor
     }
     NoteRestore(report, RestoreNote::Restored, target, ERROR_SUCCESS);
 }
-
-} // namespace
 
 void RemoveIfInstallers(const char *target, const char *installedFrom, RestoreNote whenDifferent,
                         RestoreReport *report) {

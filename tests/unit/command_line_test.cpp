@@ -242,6 +242,8 @@ TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
     EXPECT_EQ(sim::ReadFile("C:\\Logi\\run.log"),
               "earlier run\r\n"
               "2026-12-07T12:00:00Z start: version 1.4, command line: /S /LOG=C:\\Logi\\run.log\r\n"
+              "2026-12-07T12:00:00Z record: run 1 in C:\\Program Files\\SmartCardReaderSupport\r\n"
+              "2026-12-07T12:00:00Z installer kept: C:\\Program Files\\SmartCardReaderSupport\\installer.exe\r\n"
               "2026-12-07T12:00:00Z step old-ocf: no stale archive left (1)\r\n"
               "2026-12-07T12:00:00Z step java: warning (3)\r\n"
               "2026-12-07T12:00:00Z step driver: OK (0)\r\n"
