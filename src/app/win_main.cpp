@@ -1,5 +1,6 @@
 // The entry point: the command line decides the mode; one installer runs at
 // a time; the log, when asked for, records the run and its exit code.
+#include "app/check_mode.h"
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/installer_modes.h"
@@ -77,5 +78,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         Tell(parsed, MB_ICONINFORMATION, kCommandLineUsage);
         return Finish(kExitInteractive);
     }
+    // The check only reads: it takes no lock and runs beside an installer.
+    if (parsed.check) return Finish(RunCheck(parsed.choices, parsed.unattended));
     return Finish(RunWithLog(instance, parsed));
 }
