@@ -22,7 +22,10 @@
 #     java.exe, which makes the other two copies), in the run's order, from
 #     the same folder. The run also starts twin.bat without waiting for it;
 #     the plan does not. Before every run the machine is put back as it was.
-#  3. The sizes of installer.exe and of the distribution zip.
+#  3. installer.exe /S /CHECK on the machine set up by that run, against
+#     installer.exe /S /? (the program's start and end alone), each timed on
+#     the host with Wine's start included.
+#  4. The sizes of installer.exe and of the distribution zip.
 #
 # Each contender runs once to warm up and have its result checked, then RUNS
 # rounds (default 5), each running every contender once, the first of them
@@ -244,6 +247,8 @@ restore_machine() {
     done <"$targets"
     cp "$work/before/ocf1.2.jar" "$system/ocf1.2.jar"
     find "$java" -name calls.log -delete
+    # Every run a first one: its record and kept copy go too.
+    rm -rf "$drive/Program Files/SmartCardReaderSupport" "$drive/Program Files (x86)/SmartCardReaderSupport"
     demo_give_to_user
     sync
 }
@@ -274,7 +279,7 @@ echo "== 2. warm-up runs, checking that the plan does what the run does"
 touch "$work/before-run"
 sleep 1
 copy_with_installer >/dev/null
-(cd "$drive" && find . -type f -cnewer "$work/before-run" ! -name calls.log | sed "s|^\.|$drive|" | sort) \
+(cd "$drive" && find . -type f -cnewer "$work/before-run" ! -name calls.log ! -path '*/SmartCardReaderSupport/*' | sed "s|^\.|$drive|" | sort) \
     >"$work/written"
 if ! sort "$targets" | diff - "$work/written"; then
     echo "the files the run wrote (>) are not those of the plan (<)" >&2
@@ -292,7 +297,19 @@ rounds run installer plan
 echo "   installer: $(tr '\n' ' ' <"$work/installer.ms")"
 echo "   plan:      $(tr '\n' ' ' <"$work/plan.ms")"
 
-# --- Results -------------------------------------------------------------------
+# --- 3. /S /CHECK against /S /? ------------------------------------------------
+
+echo "== 3. /S /CHECK over $((2 * runtime_pairs)) runtimes, against /S /? ($runs rounds)"
+copy_with_installer >/dev/null # the machine set up, record and entry included
+in_distribution() { (cd "$drive/Instalator" && host_timed $run_as env HOME="$HOME" WINEPREFIX="$WINEPREFIX" \
+    DISPLAY="$DISPLAY" $demo_wine installer.exe "$@"); }
+copy_with_check() { in_distribution /S /CHECK; } # fails (exit code 1) unless the machine is set up
+copy_with_usage() { in_distribution /S /?; }
+check_start() { :; }
+reset_start() { :; }
+rounds start check usage
+restore_machine
+
 
 echo "== results: medians of $runs runs (lowest to highest)"
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
@@ -309,5 +326,9 @@ echo "default run under Wine, $((2 * runtime_pairs)) runtimes:"
 printf '  %-46s %s\n' "installer, Install to the end of the run" "$(spread "$work/installer.ms")"
 printf '  %-46s %s\n' "plan: $(grep -c '^copy' "$plan") copies, $(grep -c '^system' "$plan") commands" "$(spread "$work/plan.ms")"
 printf '  %-46s %10s\n' "installer / plan (goal: at most 1.50)" "$(ratio "$work/installer.ms" "$work/plan.ms")"
+echo "/S /CHECK over $((2 * runtime_pairs)) runtimes, under Wine, its start included:"
+printf '  %-46s %s\n' "/S /CHECK (goal: under 1,000 ms)" "$(spread "$work/check.ms")"
+printf '  %-46s %s\n' "/S /?" "$(spread "$work/usage.ms")"
+printf '  %-46s %10s\n' "/S /CHECK / (/S /?) (goal: at most 3.00)" "$(ratio "$work/check.ms" "$work/usage.ms")"
 printf '%-48s %10s bytes\n' "installer.exe" "$(stat -c %s "$build/src/installer.exe")"
 printf '%-48s %10s bytes\n' "smartcard-installer.zip" "$(stat -c %s "$build/smartcard-installer.zip")"

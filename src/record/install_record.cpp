@@ -1,6 +1,5 @@
 #include "record/install_record.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "fileops/bounded_text.h"
@@ -68,9 +67,13 @@ bool ParseItem(const char *line, RecordItem *item) {
         !TakeField(&line, item->hash, sizeof item->hash) || !TakeField(&line, item->path, sizeof item->path) ||
         !TakeField(&line, item->other, sizeof item->other) || *line != '\0')
         return false;
-    char *end = nullptr;
-    item->run = static_cast<int>(std::strtol(run, &end, 10));
-    if (end == run || *end != '\0' || item->run < 1) return false;
+    // A run number: digits only, small enough never to overflow.
+    item->run = 0;
+    for (const char *digit = run; *digit; ++digit) {
+        if (*digit < '0' || *digit > '9' || item->run > kRecordCapacity * 100) return false;
+        item->run = item->run * 10 + (*digit - '0');
+    }
+    if (item->run < 1) return false;
     for (const KindName &known : kKindNames) {
         if (std::strcmp(kind, known.name) == 0) {
             item->kind = known.kind;
@@ -85,8 +88,8 @@ RecordState ParseRecord(char *text, InstallRecord *record) {
     char *line = text;
     bool headerSeen = false;
     while (*line != '\0') {
-        char *end = std::strstr(line, "\r\n");
-        if (!end) return RecordState::Torn; // every line, the end mark included, ends in CRLF
+        char *end = std::strchr(line, '\r');
+        if (!end || end[1] != '\n') return RecordState::Torn; // every line, the end mark included, ends in CRLF
         *end = '\0';
         if (!headerSeen) {
             if (std::strcmp(line, kHeader) != 0) return RecordState::Torn;
