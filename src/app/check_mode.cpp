@@ -83,13 +83,11 @@ void CheckFile(Findings *findings, const char *path, const char *packageFile) {
 // A file a run placed, against what it placed (the newest record of it).
 void CheckRecordedFile(Findings *findings, const RecordItem &item) {
     char hash[kSha256TextSize];
-    unsigned char digest[kSha256Size];
     DWORD error = ERROR_SUCCESS;
-    if (!HashFile(item.path, digest, &error)) {
+    if (!HashFileText(item.path, hash, &error)) {
         Note(findings, "missing", kMissing, item.path);
         return;
     }
-    FormatSha256(digest, hash);
     if (std::strcmp(hash, item.hash) != 0) Note(findings, "differs", kDiffers, item.path);
 }
 

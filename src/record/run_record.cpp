@@ -37,14 +37,10 @@ bool Add(RecordItemKind kind, const char *hash, const char *path, const char *ot
 }
 
 bool HashText(const char *path, char hash[kSha256TextSize]) {
-    unsigned char digest[kSha256Size];
     DWORD error = ERROR_SUCCESS;
-    if (!HashFile(path, digest, &error)) {
-        SetLastError(error);
-        return false;
-    }
-    FormatSha256(digest, hash);
-    return true;
+    if (HashFileText(path, hash, &error)) return true;
+    SetLastError(error);
+    return false;
 }
 
 bool CreateFolder(const char *folder) {

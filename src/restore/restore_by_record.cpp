@@ -14,14 +14,6 @@ const char kSystemLibrary[] = "ocfpcsc1.dll";
 const char kPartialSuffix[] = ".ocf-new";
 const char kBackupSuffix[] = ".ocf-bak";
 
-// The hash of a file as hex; false with error when it cannot be read.
-bool HashOf(const char *path, char hash[kSha256TextSize], DWORD *error) {
-    unsigned char digest[kSha256Size];
-    if (!HashFile(path, digest, error)) return false;
-    FormatSha256(digest, hash);
-    return true;
-}
-
 // Whether an earlier item of the record names the same path as item i.
 bool SeenBefore(const InstallRecord &record, int i) {
     for (int j = 0; j < i; ++j)
@@ -49,7 +41,7 @@ void RestoreBackup(const InstallRecord &record, const RecordItem &backupItem, Re
     if (!IsFile(backup)) return; // put back already, or never made: the target is handled as a placed file
     DWORD error = ERROR_SUCCESS;
     char hash[kSha256TextSize];
-    if (!HashOf(backup, hash, &error)) {
+    if (!HashFileText(backup, hash, &error)) {
         NoteRestore(report, RestoreNote::NotCompared, backup, error);
         return;
     }
@@ -59,7 +51,7 @@ void RestoreBackup(const InstallRecord &record, const RecordItem &backupItem, Re
         return;
     }
     if (IsFile(target)) {
-        if (!HashOf(target, hash, &error)) {
+        if (!HashFileText(target, hash, &error)) {
             NoteRestore(report, RestoreNote::NotCompared, target, error);
             return;
         }
@@ -80,7 +72,7 @@ void RemovePlaced(const InstallRecord &record, const char *path, RestoreReport *
     if (!IsFile(path)) return;
     char hash[kSha256TextSize];
     DWORD error = ERROR_SUCCESS;
-    if (!HashOf(path, hash, &error)) {
+    if (!HashFileText(path, hash, &error)) {
         NoteRestore(report, RestoreNote::NotCompared, path, error);
         return;
     }
@@ -98,7 +90,7 @@ void RemoveBackupOfPlaced(const InstallRecord &record, const char *path, Restore
     char hash[kSha256TextSize];
     DWORD error = ERROR_SUCCESS;
     if (!FormatText(backup, sizeof backup, "%s%s", path, kBackupSuffix) || !IsFile(backup)) return;
-    if (HashOf(backup, hash, &error) && PlacedWithHash(record, path, hash)) Remove(backup, report);
+    if (HashFileText(backup, hash, &error) && PlacedWithHash(record, path, hash)) Remove(backup, report);
 }
 
 } // namespace
