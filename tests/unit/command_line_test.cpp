@@ -109,6 +109,8 @@ TEST(CommandLineTest, BadCommandLinesNameTheFirstBadArgument) {
         {"/RESTORE /READER=2", "/RESTORE", false},
         {"/S /COMPONENTS=java /restore", "/RESTORE", true},
         {"/RESTORE /Restore", "/Restore", false},
+        {"/S /CHECK /RESTORE", "/CHECK", true},
+        {"/CHECK /READER=2", "/CHECK", false},
     };
     for (const Case &c : cases) {
         CommandLine line;
