@@ -26,6 +26,8 @@ const char kNoRecord[] = "Brak zapisu instalacji";
 const char kTornRecord[] = "Zapis instalacji jest uszkodzony";
 const char kNoEntry[] = "Brak wpisu w Programach i funkcjach";
 const char kRecordNamed[] = "record.txt";
+const char kNotSearched[] = "Nie można przeszukać (brak uprawnień)";
+const char kJavaSoftKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft";
 
 const size_t kLinesCapacity = 3072;
 const size_t kMessageCapacity = 4096;
@@ -138,7 +140,9 @@ void CheckComponents(const InstallChoices &choices, Findings *findings) {
         Note(findings, "the record cannot be read whole", kTornRecord, recordFile);
     if (!ProductEntryExists()) Note(findings, "no product entry", kNoEntry, kProductEntryKey);
     if (choices.chosen[kJavaPluginStep]) {
-        WalkRegisteredRuntimes(CheckRuntime, findings);
+        // Keys a user without administrator rights may not open hide runtimes: not set up as far as known.
+        if (WalkRegisteredRuntimes(CheckRuntime, findings).keysRefused > 0)
+            Note(findings, "not searched, access refused", kNotSearched, kJavaSoftKey);
         CheckSystemLibrary(findings, "sun\\ocfpcsc1.dll");
     }
     if (choices.chosen[kIeStep]) {

@@ -163,6 +163,16 @@ TEST_F(InstallRecordTest, CheckAndRestoreFollowTheRecord) {
          kExitRestored,
          {{Policy(kJre6), kOwnPolicy}, {HomeFile(".java.policy"), kUserPolicy}},
          true},
+        {"runtimes' keys refused to a user without administrator rights",
+         [] {
+             RunInstaller("/S /COMPONENTS=java");
+             sim::DenyFullAccess("HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft");
+         },
+         kExitNotSetUp,
+         {"check: not searched, access refused: HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft"},
+         kExitRestored,
+         {{Policy(kJre6), kOwnPolicy}, {HomeFile(".java.policy"), kUserPolicy}},
+         true},
         {"a torn record",
          [] {
              sim::MakeFile(kRecord, "SmartCardReaderSupport record 1\r\nfile\t1\t");
