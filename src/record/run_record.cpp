@@ -29,6 +29,14 @@ bool Add(RecordItemKind kind, const char *hash, const char *path, const char *ot
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
+    // What an earlier run recorded already covers this change: the record
+    // grows with what is new, not with every run.
+    for (int i = 0; i < record.count; ++i) {
+        const RecordItem &known = record.items[i];
+        if (known.kind == item.kind && std::strcmp(known.hash, item.hash) == 0 && SamePath(known.path, item.path) &&
+            SamePath(known.other, item.other))
+            return true;
+    }
     DWORD error = ERROR_SUCCESS;
     if (AddRecordItem(&record, item, &error)) return true;
     LogEvent("the record cannot be written (error %lu): %s", static_cast<unsigned long>(error), path);
