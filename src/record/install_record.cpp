@@ -31,6 +31,8 @@ const KindName kKindNames[] = {
 
 // A line as written: kind, run, hash, path, other; the longest is two paths.
 const int kLineCapacity = 2 * kPathCapacity + kSha256TextSize + 32;
+// The whole record: its items, the header and the end mark.
+const size_t kRecordTextCapacity = static_cast<size_t>(kRecordCapacity + 2) * kLineCapacity;
 
 const char *NameOf(RecordItemKind kind) {
     for (const KindName &known : kKindNames)
@@ -108,25 +110,49 @@ RecordState ParseRecord(char *text, InstallRecord *record) {
     return RecordState::Torn;
 }
 
-bool WriteAll(HANDLE file, const char *text, DWORD *error) {
-    DWORD length = static_cast<DWORD>(std::strlen(text));
-    DWORD written = 0;
-    if (WriteFile(file, text, length, &written, nullptr) && written == length) return true;
-    *error = GetLastError();
-    return false;
+// The record's text, whole, into a block of kRecordTextCapacity bytes.
+bool FormatRecord(const InstallRecord &record, char *text, DWORD *length) {
+    size_t used = 0;
+    for (int i = -1; i <= record.count; ++i) {
+        char *at = text + used;
+        size_t room = kRecordTextCapacity - used;
+        bool fits = true;
+        if (i < 0) {
+            fits = FormatText(at, room, "%s\r\n", kHeader);
+        } else if (i == record.count) {
+            fits = FormatText(at, room, "%s\r\n", kEndMark);
+        } else {
+            const RecordItem &item = record.items[i];
+            fits = FormatText(at, room, "%s\t%d\t%s\t%s\t%s\r\n", NameOf(item.kind), item.run, item.hash, item.path,
+                              item.other);
+        }
+        if (!fits) return false;
+        used += std::strlen(at);
+    }
+    *length = static_cast<DWORD>(used);
+    return true;
 }
 
+// Written in one piece, so that the file aside is whole or plainly cut.
 bool WriteRecordText(HANDLE file, const InstallRecord &record, DWORD *error) {
-    char line[kLineCapacity];
-    if (!WriteAll(file, kHeader, error) || !WriteAll(file, "\r\n", error)) return false;
-    for (int i = 0; i < record.count; ++i) {
-        const RecordItem &item = record.items[i];
-        if (!FormatText(line, sizeof line, "%s\t%d\t%s\t%s\t%s\r\n", NameOf(item.kind), item.run, item.hash, item.path,
-                        item.other) ||
-            !WriteAll(file, line, error))
-            return false;
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, kRecordTextCapacity);
+    if (!block) {
+        *error = ERROR_NOT_ENOUGH_MEMORY;
+        return false;
     }
-    return WriteAll(file, kEndMark, error) && WriteAll(file, "\r\n", error);
+    char *text = static_cast<char *>(block);
+    DWORD length = 0;
+    DWORD written = 0;
+    bool whole = false;
+    if (!FormatRecord(record, text, &length))
+        *error = ERROR_INSUFFICIENT_BUFFER;
+    else if (!WriteFile(file, text, length, &written, nullptr))
+        *error = GetLastError();
+    else
+        whole = written == length;
+    GlobalFree(block);
+    if (!whole && *error == ERROR_SUCCESS) *error = ERROR_DISK_FULL;
+    return whole;
 }
 
 bool InRecordFolder(char *path, const char *name) { return RecordFolder(path) && JoinPath(path, name); }
@@ -165,7 +191,7 @@ RecordState LoadInstallRecord(InstallRecord *record) {
         return record->state;
     }
     BY_HANDLE_FILE_INFORMATION info;
-    DWORD limit = static_cast<DWORD>(kRecordCapacity + 2) * kLineCapacity;
+    DWORD limit = static_cast<DWORD>(kRecordTextCapacity);
     record->state = RecordState::Torn;
     if (GetFileInformationByHandle(file, &info) && info.nFileSizeHigh == 0 && info.nFileSizeLow < limit) {
         DWORD size = info.nFileSizeLow;
