@@ -6,7 +6,7 @@
 #include "fileops/bounded_text.h"
 
 const char kCommandLineUsage[] =
-    "Użycie: installer.exe [/S] [/COMPONENTS=lista] [/READER=n] [/LOG=plik]\n"
+    "Użycie: installer.exe [/S] [/COMPONENTS=lista] [/READER=n] [/LOG=plik] [/RESTORE | /CHECK]\n"
     "\n"
     "/S, /quiet - instalacja bez okien i pytań\n"
     "/COMPONENTS=lista - składniki oddzielone przecinkami: driver, java, ie, ns (domyślnie driver,java)\n"
@@ -16,6 +16,8 @@ const char kCommandLineUsage[] =
     "/RESTORE - cofa instalację: przywraca własne pliki java.policy środowisk Java i usuwa pliki OCF "
     "identyczne z plikami instalatora (bez /COMPONENTS i /READER; kod wyjścia z /S: 0 - nie zostało nic "
     "do cofnięcia, 1603 - czegoś nie cofnięto)\n"
+    "/CHECK - tylko sprawdza, czy komputer jest przygotowany (z /COMPONENTS wybranych składników; kod wyjścia: "
+    "0 - tak, 1 - nie; bez /RESTORE i /READER)\n"
     "/?, /help - ten opis\n"
     "\n"
     "Kody wyjścia: 3010 - zainstalowano, potrzebny restart komputera; 1603 - błąd instalacji; "
@@ -26,7 +28,7 @@ namespace {
 // An argument as typed: long enough for a switch with a whole path.
 const int kTokenCapacity = kPathCapacity + 32;
 
-enum Switch { kUnattended, kHelp, kComponents, kReader, kLog, kRestore, kSwitchCount };
+enum Switch { kUnattended, kHelp, kComponents, kReader, kLog, kRestore, kCheck, kSwitchCount };
 
 struct SwitchName {
     const char *name;
@@ -37,6 +39,7 @@ struct SwitchName {
 const SwitchName kSwitchNames[] = {
     {"S", kUnattended, false},         {"QUIET", kUnattended, false}, {"?", kHelp, false}, {"HELP", kHelp, false},
     {"COMPONENTS", kComponents, true}, {"READER", kReader, true},     {"LOG", kLog, true}, {"RESTORE", kRestore, false},
+    {"CHECK", kCheck, false},
 };
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -127,6 +130,7 @@ bool ParseSwitch(const char *argument, CommandLine *parsed, bool (&seen)[kSwitch
         case kReader: parsed->choicesGiven = true; return ParseReader(value, &parsed->choices.readerModel, &parsed->readerAuto);
         case kLog: return value[0] != '\0' && CopyText(parsed->logPath, sizeof parsed->logPath, value);
         case kRestore: parsed->restore = true; return true;
+        case kCheck: parsed->check = true; return true;
         case kSwitchCount: break;
         }
     }
@@ -166,6 +170,11 @@ CommandLineStatus ParseCommandLine(const char *text, CommandLine *parsed, char *
     // A restore undoes every component whatever was chosen: choices with it are a mistake.
     if (status == CommandLineStatus::Valid && parsed->restore && parsed->choicesGiven) {
         CopyText(badArgument, kArgumentCapacity, "/RESTORE");
+        status = CommandLineStatus::Invalid;
+    }
+    // The check changes nothing, so it neither restores nor picks a reader.
+    if (status == CommandLineStatus::Valid && parsed->check && (parsed->restore || seen[kReader])) {
+        CopyText(badArgument, kArgumentCapacity, "/CHECK");
         status = CommandLineStatus::Invalid;
     }
     return status;

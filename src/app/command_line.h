@@ -14,6 +14,7 @@ struct CommandLine {
     bool unattended;             // /S, /quiet: no window of any kind
     bool help;                   // /?, /help
     bool restore;                // /RESTORE: undo installations instead; takes no choices
+    bool check;                  // /CHECK: only tell whether the PC is set up; not with /RESTORE or /READER
     InstallChoices choices;      // /COMPONENTS=, /READER=; the dialog's defaults otherwise
     bool choicesGiven;           // either of those was given
     bool readerAuto;             // /READER=auto, the default with /S: the model for the running Windows

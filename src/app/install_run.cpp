@@ -4,6 +4,7 @@
 
 #include "app/reader_models.h"
 #include "release/payload_check.h"
+#include "record/run_record.h"
 #include "steps/step_message.h"
 
 namespace {
@@ -11,6 +12,11 @@ namespace {
 const char kReaderOutOfRange[] = "Wybór czytnika kart spoza dostępnej listy";
 const char kPayloadRefused[] =
     "Plik %s nie należy do tego wydania instalatora albo został zmieniony - nic nie zostało zmienione";
+const char kRecordTorn[] =
+    "Nic nie zmieniono: zapis poprzednich instalacji (record.txt w folderze SmartCardReaderSupport) jest uszkodzony";
+const char kRecordUnwritable[] =
+    "Nic nie zmieniono: nie można zapisać zapisu instalacji w folderze Program Files (błąd %lu); "
+    "potrzebne są prawa administratora";
 
 const StepEntry *substitutes = nullptr;
 
@@ -47,8 +53,22 @@ void StartRunOutcome(RunOutcome *outcome) {
     outcome->refusedPayload[0] = '\0';
 }
 
-void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
-    if (!ChosenPayloadsIntact(choices, outcome)) return;
+namespace {
+
+// A run that cannot be recorded changes nothing: each chosen step reports why.
+void RefuseRun(const InstallChoices &choices, RecordStart start, DWORD error, RunOutcome *outcome) {
+    for (const InstallStepRow &row : kInstallStepTable) {
+        if (!row.componentName || !choices.chosen[row.step]) continue;
+        outcome->results[row.step] = kStepError;
+        if (start == RecordStart::Torn)
+            WriteStepMessage(outcome->messages[row.step], kStepMessageCapacity, kRecordTorn);
+        else
+            FormatStepMessage(outcome->messages[row.step], kStepMessageCapacity, kRecordUnwritable,
+                              static_cast<unsigned long>(error));
+    }
+}
+
+void RunSteps(const InstallChoices &choices, RunOutcome *outcome) {
     for (const InstallStepRow &row : kInstallStepTable) {
         if (row.componentName && !choices.chosen[row.step]) continue;
         int &result = outcome->results[row.step];
@@ -66,6 +86,20 @@ void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
         // Old OCF removal never stops a run; its result is in its own convention.
         if (row.convention == ResultConvention::StepResult && result == kStepAborted) return;
     }
+}
+
+} // namespace
+
+void RunInstallation(const InstallChoices &choices, RunOutcome *outcome) {
+    if (!ChosenPayloadsIntact(choices, outcome)) return;
+    DWORD error = ERROR_SUCCESS;
+    RecordStart start = BeginRecordedRun(&error);
+    if (start != RecordStart::Ready) {
+        RefuseRun(choices, start, error, outcome);
+        return;
+    }
+    RunSteps(choices, outcome);
+    EndRecordedRun();
 }
 
 void UseStepEntries(const StepEntry *entries) { substitutes = entries; }

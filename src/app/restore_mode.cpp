@@ -5,7 +5,9 @@
 #include "log/run_log.h"
 #include "platform/win32.h"
 #include "release/payload_check.h"
+#include "record/install_record.h"
 #include "restore/restore.h"
+#include "restore/restore_by_record.h"
 
 namespace {
 
@@ -27,13 +29,20 @@ const char kPrompt[] =
 
 // The package folders whose files the restore compares installed files with.
 const char *const kComparedFolders[] = {"sun", "msie", "ns"};
+const char kRecordTorn[] = "Nic nie zmieniono: zapis instalacji (record.txt w folderze SmartCardReaderSupport) "
+                          "jest uszkodzony, więc nie wiadomo, co cofnąć.";
+
+// Large: not on the stack.
+InstallRecord record;
 
 } // namespace
 
 int RunRestore(bool unattended) {
-    // A changed package file would make the restore remove what is not the installer's.
+    RecordState state = LoadInstallRecord(&record);
+    // Without a record the restore compares with the distribution folder's
+    // files: a changed one would make it remove what is not the installer's.
     char refused[kPathCapacity];
-    if (!CheckPayloadFolders(kComparedFolders, sizeof kComparedFolders / sizeof kComparedFolders[0], refused)) {
+    if (state == RecordState::Missing && !CheckPayloadFolders(kComparedFolders, sizeof kComparedFolders / sizeof kComparedFolders[0], refused)) {
         LogEvent("restore not started: %s is not the release's file; nothing was changed", refused);
         if (!unattended) TellPayloadRefused(nullptr, refused);
         return unattended ? kExitFailed : kExitInteractive;
@@ -45,7 +54,19 @@ int RunRestore(bool unattended) {
     }
     RestoreReport report;
     StartRestoreReport(&report);
-    RestoreMachine(&report);
+    switch (state) {
+    case RecordState::Whole: RestoreByRecord(record, &report); break;
+    // Without a record (a PC set up by an earlier version), from the distribution folder.
+    // What a stopped restore left of the product goes with the rest.
+    case RecordState::Missing:
+        RestoreMachine(&report);
+        if (report.notUndone == 0) RemoveProductRecord(&report);
+        break;
+    case RecordState::Torn:
+        LogEvent("the record cannot be read whole; nothing was done");
+        if (!unattended) MessageBoxA(nullptr, kRecordTorn, kInstallerCaption, MB_OK | MB_ICONERROR);
+        return unattended ? kExitFailed : kExitInteractive;
+    }
     LogEvent("restore: %d restored, %d removed, %d kept, %d not undone", report.restored, report.removed, report.kept,
              report.notUndone);
     if (unattended) return report.notUndone > 0 ? kExitFailed : kExitRestored;

@@ -1,5 +1,6 @@
 // The entry point: the command line decides the mode; one installer runs at
 // a time; the log, when asked for, records the run and its exit code.
+#include "app/check_mode.h"
 #include "app/command_line.h"
 #include "app/distribution_folder.h"
 #include "app/exit_codes.h"
@@ -117,6 +118,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         Tell(parsed, MB_ICONINFORMATION, kCommandLineUsage);
         return Finish(kExitInteractive);
     }
+    // The check only reads: it takes no lock and runs beside an installer.
+    if (parsed.check) return Finish(RunCheck(parsed.choices, parsed.unattended));
     if (folderError != ERROR_SUCCESS) {
         char notice[kNoticeCapacity];
         FormatText(notice, sizeof notice, kNoDistributionFolderFormat, static_cast<unsigned long>(folderError));

@@ -9,6 +9,8 @@
 
 namespace {
 
+CopyWitness copyWitness = nullptr;
+
 HANDLE OpenForInspection(const char *path) {
     return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -48,7 +50,15 @@ void LogCopy(const char *event, const char *source, const char *target, DWORD er
 
 } // namespace
 
+void WatchCopies(CopyWitness witness) { copyWitness = witness; }
+
+bool WitnessCopy(const char *source, const char *target) { return !copyWitness || copyWitness(source, target); }
+
 CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare) {
+    if (!WitnessCopy(source, target)) {
+        LogCopy("not copied, it cannot be recorded", source, target, GetLastError());
+        return kCopyCannotInspect;
+    }
     for (;;) {
         if (CopyFileA(source, target, FALSE)) {
             // The copy takes the source's attributes; the installed file must

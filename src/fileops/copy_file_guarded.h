@@ -9,3 +9,10 @@
 // same size and last-write time is kept without asking. Returns kCopyDone,
 // kCopyCannotInspect or kCopyAborted.
 CopyOutcome CopyFileGuarded(const char *source, const char *target, int compare);
+
+// What a run that keeps a record is told before each copy: a copy it refuses
+// (false) is not made and counts as failed. nullptr: copies are not watched.
+typedef bool (*CopyWitness)(const char *source, const char *target);
+void WatchCopies(CopyWitness witness);
+// Tells the witness of a file about to be placed otherwise (renamed into place).
+bool WitnessCopy(const char *source, const char *target);

@@ -139,3 +139,10 @@ void FormatSha256(const unsigned char digest[kSha256Size], char text[kSha256Text
     }
     text[2 * kSha256Size] = '\0';
 }
+
+bool HashFileText(const char *path, char text[kSha256TextSize], DWORD *error) {
+    unsigned char digest[kSha256Size];
+    if (!HashFile(path, digest, error)) return false;
+    FormatSha256(digest, text);
+    return true;
+}

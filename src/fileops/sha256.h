@@ -25,3 +25,6 @@ void Sha256End(Sha256 *hash, unsigned char digest[kSha256Size]);
 bool HashFile(const char *path, unsigned char digest[kSha256Size], DWORD *error);
 
 void FormatSha256(const unsigned char digest[kSha256Size], char text[kSha256TextSize]);
+
+// The file's hash as text; false with error set, as HashFile.
+bool HashFileText(const char *path, char text[kSha256TextSize], DWORD *error);

@@ -26,7 +26,8 @@ bool CopyWhole(const char *source, const char *partial, DWORD *error) {
     return false;
 }
 
-// The original goes back in place of target; only then is the backup deleted.
+} // namespace
+
 void PutBack(const char *target, const char *backup, const char *partial, RestoreReport *report) {
     DWORD error = ERROR_SUCCESS;
     if (!IsFile(target) || CompareFiles(target, backup, &error) != Comparison::Same) {
@@ -48,8 +49,6 @@ void PutBack(const char *target, const char *backup, const char *partial, Restor
     NoteRestore(report, RestoreNote::Restored, target, ERROR_SUCCESS);
 }
 
-} // namespace
-
 void RemoveIfInstallers(const char *target, const char *installedFrom, RestoreNote whenDifferent,
                         RestoreReport *report) {
     if (target[0] == '\0' || !IsFile(target)) return;
@@ -68,6 +67,9 @@ void RemoveIfInstallers(const char *target, const char *installedFrom, RestoreNo
 void RestoreFromBackup(const char *target, const char *backup, const char *partial, const char *installedFrom,
                        RestoreNote whenDifferent, RestoreReport *report) {
     if (target[0] == '\0') return;
+    // A target that is gone while the partial copy is there was deleted by
+    // a restore that stopped before renaming the copy in its place.
+    bool restoreStopped = !IsFile(target) && partial[0] != '\0' && IsFile(partial);
     // Never the only copy of an original: an installation renames its
     // partial backup before it replaces anything, a restore its partial
     // copy before it deletes the backup.
@@ -95,6 +97,13 @@ void RestoreFromBackup(const char *target, const char *backup, const char *parti
     // installer's file, already the original (a restore stopped before it
     // deleted the backup), or gone. Anything else was changed since: it is
     // someone's, and stays with the backup beside it.
+    // Without a record, a backup beside no file is not known to be one the
+    // installer made (a user's own .java.policy.ocf-bak): it is never made
+    // the active file.
+    if (!IsFile(target) && !restoreStopped) {
+        NoteRestore(report, RestoreNote::LeftAlone, backup, ERROR_SUCCESS);
+        return;
+    }
     if (IsFile(target)) {
         Comparison withBackup = CompareFiles(target, backup, &error);
         Comparison withInstallers =

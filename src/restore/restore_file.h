@@ -10,6 +10,11 @@
 bool IsFile(const char *path);
 bool IsFolder(const char *path);
 
+// Puts the original back from its backup in place of target: copied to
+// partial, compared with the backup, renamed over target; only then is the
+// backup deleted, so the original is whole in one of them wherever it stops.
+void PutBack(const char *target, const char *backup, const char *partial, RestoreReport *report);
+
 // Deletes target when it is byte for byte the installer's file
 // (installedFrom, in the distribution folder); a target that differs stays,
 // noted as whenDifferent (KeptChanged or LeftAlone). A target that is not

@@ -7,6 +7,7 @@
 #include "fileops/join_path.h"
 #include "log/run_log.h"
 #include "platform/win32.h"
+#include "record/run_record.h"
 #include "steps/install_steps.h"
 #include "steps/java_entry.h"
 #include "steps/registered_runtimes.h"
@@ -20,6 +21,14 @@ const char kArchiveFile[] = "ocf1.2.jar";
 const char kPropertiesFile[] = "opencard.properties";
 const char kPolicyFile[] = "java.policy";
 const char kLibraryFile[] = "ocfpcsc1.dll";
+
+const char kHomeVariable[] = "USERPROFILE";
+// What CopyPolicyFile places in the user's home, from which package file.
+struct HomeFile {
+    const char *packageFile;
+    const char *name;
+};
+const HomeFile kHomeFiles[] = {{kPolicyFile, ".java.policy"}, {kPropertiesFile, ".opencard.properties"}};
 
 const char kMessageJavaNotDetected[] =
     "Nie wykryto instalacji środowiska JRE/JDK lub aplikacja nie była uruchamiona z prawami administratora";
@@ -72,7 +81,7 @@ bool CommandSucceeds(const JavaRuntime &runtime, const char *command) {
 // OpenFile's existence test is not used: it holds at most 128 characters of
 // a path and calls a longer backup missing, so a second run would overwrite
 // the runtime's original policy in the backup.
-bool BackupExists(const char *backup) {
+bool FileExists(const char *backup) {
     DWORD attributes = GetFileAttributesA(backup);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -90,6 +99,7 @@ bool PolicyMissing(const char *policy) {
 // out of room and was kept in the conflict prompt) leaves no backup, and the
 // next run does not take a part of the policy for all of it.
 bool MakeBackup(const RuntimeFiles &files, JavaRun &run) {
+    if (!RecordBackup(files.policy, files.policyBackup)) return false;
     CopyOutcome outcome = CopyFileGuarded(files.policy, files.partialBackup, 0);
     if (outcome == kCopyAborted) {
         run.aborted = true;
@@ -115,7 +125,7 @@ CopyOutcome InstallMissingPolicy(const RuntimeFiles &files) {
     if (outcome != kCopyDone) return outcome;
     DWORD error = ERROR_SUCCESS;
     if (CompareFiles(files.partialBackup, kPolicyFile, &error) == Comparison::Same &&
-        MoveFileA(files.partialBackup, files.policy))
+        WitnessCopy(kPolicyFile, files.policy) && MoveFileA(files.partialBackup, files.policy))
         return kCopyDone;
     /* result not examined: */ DeleteFileA(files.partialBackup);
     return kCopyCannotInspect;
@@ -132,7 +142,7 @@ void InstallPolicy(const RuntimeFiles &files, JavaRun &run) {
             LogEvent("policy kept, its backup cannot be named: %s", policy);
             return;
         }
-    } else if (BackupExists(files.policyBackup)) {
+    } else if (FileExists(files.policyBackup)) {
         LogEvent("backup found, kept: %s", files.policyBackup);
     } else if (!MakeBackup(files, run)) {
         if (run.aborted) return;
@@ -144,11 +154,32 @@ void InstallPolicy(const RuntimeFiles &files, JavaRun &run) {
     Tally(PolicyMissing(policy) ? InstallMissingPolicy(files) : CopyFileGuarded(kPolicyFile, policy, 0), run.JP, run);
 }
 
+// CopyPolicyFile places the package's files in the user's home and keeps a
+// file of that name once as <name>.ocf-bak: both are recorded before the
+// commands run. A home that cannot be named is left to the commands, which
+// fail there themselves.
+bool RecordHomeFiles() {
+    char home[kPathCapacity];
+    DWORD length = GetEnvironmentVariableA(kHomeVariable, home, sizeof home);
+    if (length == 0 || length >= sizeof home) return true;
+    for (const HomeFile &file : kHomeFiles) {
+        char target[kPathCapacity];
+        char backup[kPathCapacity];
+        if (!CopyText(target, sizeof target, home) || !JoinPath(target, file.name) ||
+            !FormatText(backup, sizeof backup, "%s.ocf-bak", target))
+            continue;
+        if (FileExists(target) && !FileExists(backup) && !RecordBackup(target, backup)) return false;
+        if (!RecordPlacedFile(file.packageFile, target)) return false;
+    }
+    return true;
+}
+
 bool InstallIntoRuntime(const JavaRuntime &runtime, void *context) {
     JavaRun &run = *static_cast<JavaRun *>(context);
     RuntimeFiles files;
     FormRuntimeFiles(runtime, run.classFolder, &files);
     ++run.VM;
+    if (!RecordRuntime(runtime.home)) return true; // nothing placed where the record cannot follow
     if (runtime.kind == RuntimeKind::Jre)
         /* always fits, the buffers are alike: */ CopyText(run.lastJreLibrary, sizeof run.lastJreLibrary,
                                                            files.library);
@@ -159,7 +190,7 @@ bool InstallIntoRuntime(const JavaRuntime &runtime, void *context) {
     // CopyPolicyFile works on the user's home, which every runtime shares:
     // its commands run only until this run has counted anything in JP, so
     // normally in the first entry alone.
-    if (run.JP == 0) {
+    if (run.JP == 0 && RecordHomeFiles()) {
         if (CommandSucceeds(runtime, files.policyCommand)) ++run.JP;
         if (CommandSucceeds(runtime, files.propertiesCommand)) ++run.JP;
     }

@@ -129,5 +129,43 @@ TEST_F(RestoreEndToEndTest, InstallThenRestoreGivesTheMachineBackAndASecondResto
     EXPECT_EQ(Snapshot(), after) << "the second restore changed something";
 }
 
+// What an administrator and Programs and Features do: install, check, break
+// a runtime, check again, then uninstall with the entry's quiet command from
+// another folder after the distribution folder is gone.
+TEST_F(RestoreEndToEndTest, CheckAndQuietUninstallFromTheKeptCopy) {
+    MakeRuntime(kJreHome, false);
+    RegisterRuntime("Java Runtime Environment", "1.8.0_401", kJreHome);
+    const std::string userPolicy = UserProfile() + "\\.java.policy";
+    WriteFile(userPolicy, kUserPolicy);
+    const std::map<std::string, std::string> before = Snapshot();
+    const std::string log = std::string(kLogFolder) + "\\run.log";
+    ASSERT_EQ(Run("/S /LOG=" + log), kExitRestartNeeded) << ReadFile(log);
+    const std::string kept = ProductFolder() + "\\installer.exe";
+    EXPECT_TRUE(Exists(kept));
+    EXPECT_TRUE(Exists(ProductFolder() + "\\record.txt"));
+    EXPECT_EQ(UninstallValue("QuietUninstallString"), "\"" + kept + "\" /S /RESTORE");
+    EXPECT_EQ(UninstallValue("DisplayVersion"), "1.4");
+
+    EXPECT_EQ(Run("/S /CHECK /LOG=" + log), 0u) << ReadFile(log);
+    const std::string archive = std::string(kJreHome) + "\\lib\\ext\\ocf1.2.jar";
+    DeleteFileA(archive.c_str());
+    EXPECT_EQ(Run("/S /CHECK /LOG=" + log), 1u);
+    EXPECT_NE(ReadFile(log).find("check: missing: " + archive + "\r\n"), std::string::npos) << ReadFile(log);
+
+    RemoveTree(distribution);
+    const std::string restoreLog = std::string(kLogFolder) + "\\restore.log";
+    EXPECT_EQ(RunCommandLine(UninstallValue("QuietUninstallString") + " /LOG=" + restoreLog, kLogFolder, kWaitMs), 0u)
+        << ReadFile(restoreLog);
+    std::map<std::string, std::string> expected = before;
+    const std::string systemLibrary = SystemDirectory() + "\\ocfpcsc1.dll";
+    expected[systemLibrary] = Snapshot()[systemLibrary]; // it stays, others may load it
+    EXPECT_EQ(Snapshot(), expected) << ReadFile(restoreLog);
+    EXPECT_EQ(UninstallValue("DisplayName"), "") << "the entry is gone";
+    EXPECT_FALSE(Exists(ProductFolder() + "\\record.txt"));
+
+    distribution = PrepareDistribution();
+    EXPECT_EQ(Run("/S /CHECK"), 1u) << "after the restore";
+}
+
 } // namespace
 } // namespace e2e

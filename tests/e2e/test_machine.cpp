@@ -10,6 +10,7 @@ namespace e2e {
 
 const char kRoot[] = "C:\\e2e";
 const char kDriverLog[] = "C:\\e2e\\driver.log";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SmartCardReaderSupport";
 
 namespace {
 
@@ -56,6 +57,45 @@ std::string SystemDirectory() {
     return path;
 }
 
+std::string ProductFolder() {
+    char folder[MAX_PATH + 1] = "";
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        DWORD size = sizeof folder - 1;
+        RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE *>(folder), &size);
+        RegCloseKey(key);
+    }
+    return std::string(folder) + "\\SmartCardReaderSupport";
+}
+
+std::string UninstallValue(const char *name) {
+    char value[2 * MAX_PATH] = "";
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
+    DWORD size = sizeof value - 1;
+    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size);
+    RegCloseKey(key);
+    return value;
+}
+
+DWORD RunCommandLine(const std::string &commandLine, const std::string &folder, DWORD timeoutMs) {
+    std::string text = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &text[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
+        return static_cast<DWORD>(-1);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    else
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
+}
+
 std::string UserProfile() {
     const char *profile = std::getenv("USERPROFILE");
     return profile ? profile : "";
@@ -66,6 +106,8 @@ void FreshMachine() {
     CreateDirectoryA(kRoot, nullptr);
     RemoveJavaSoftKey();
     DeleteKeyTree(HKEY_CURRENT_USER, kNetscapeKey);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RemoveTree(ProductFolder());
     for (const char *name : kSystemFiles) {
         std::string path = SystemDirectory() + "\\" + name;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -16,11 +16,21 @@ extern const char kRoot[];
 extern const char kDriverLog[];
 
 // Clears what earlier tests left: the root folder, the JavaSoft and Netscape
-// keys, and the installer's files in the system directory.
+// keys, the installer's files in the system directory, and its record and
+// product entry.
 void FreshMachine();
 
 std::string SystemDirectory();
 std::string UserProfile();
+// Where the installer keeps its record and its copy of itself, and the key of
+// its entry in Programs and Features.
+std::string ProductFolder();
+extern const char kUninstallKey[];
+// A text value of the product's entry; empty when there is none.
+std::string UninstallValue(const char *name);
+// Runs a command line as Programs and Features would, from folder; returns
+// its exit code, or -1 when it did not start or end in time.
+DWORD RunCommandLine(const std::string &commandLine, const std::string &folder, DWORD timeoutMs);
 
 // A runtime home with lib\ext, lib\security\java.policy (the runtime's own)
 // and bin\java.exe (the stand-in); under jre\ for a JDK.

@@ -220,6 +220,29 @@ TEST_F(FileApiTest, MoveFileRenamesButNeverReplaces) {
     EXPECT_EQ(scratch::ReadFile("dst\\existing.txt"), "old");
 }
 
+// What the record's write (aside, then renamed over the old one) and the
+// restore's clean-up rely on.
+TEST_F(FileApiTest, WrittenFileReplacesAnotherInOneRename) {
+    HANDLE file = CreateFileA("dst\\existing.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file, "new", 3, &written, nullptr));
+    EXPECT_TRUE(FlushFileBuffers(file));
+    CloseHandle(file);
+    EXPECT_EQ(scratch::ReadFile("dst\\existing.txt"), "new") << "CREATE_ALWAYS empties the file first";
+    ASSERT_TRUE(MoveFileExA("dst\\existing.txt", "src\\file.txt", MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(scratch::ReadFile("src\\file.txt"), "new");
+    EXPECT_FALSE(scratch::Exists("dst\\existing.txt"));
+    SetLastError(kUntouched);
+    EXPECT_FALSE(MoveFileExA("src\\file.txt", "dst\\folder", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    SetLastError(kUntouched);
+    EXPECT_FALSE(RemoveDirectoryA("src"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
+    EXPECT_TRUE(RemoveDirectoryA("dst\\folder"));
+    EXPECT_FALSE(scratch::Exists("dst\\folder"));
+}
+
 TEST_F(FileApiTest, AttributesAreKeptPerFileAndFolder) {
     EXPECT_EQ(GetFileAttributesA("dst\\folder"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     ASSERT_TRUE(SetFileAttributesA("dst\\folder", FILE_ATTRIBUTE_HIDDEN));

@@ -23,6 +23,8 @@ void Start() {
     hostRoot = made;
     sim::Reset(hostRoot);
     sim::MakeDirs(kScratchFolder);
+    // The running installer's own file, which a run keeps a copy of.
+    sim::MakeFile(std::string(kScratchFolder) + "\\installer.exe", "MZ the installer");
     ASSERT_TRUE(SetCurrentDirectoryA(kScratchFolder));
 }
 

@@ -119,6 +119,8 @@ TEST(CommandLineTest, BadCommandLinesNameTheFirstBadArgument) {
         {"/RESTORE /READER=2", "/RESTORE", false},
         {"/S /COMPONENTS=java /restore", "/RESTORE", true},
         {"/RESTORE /Restore", "/Restore", false},
+        {"/S /CHECK /RESTORE", "/CHECK", true},
+        {"/CHECK /READER=2", "/CHECK", false},
     };
     for (const Case &c : cases) {
         CommandLine line;
@@ -264,6 +266,8 @@ TEST_F(EntryTest, UnattendedRunLogsItsStepsReportAndExitCode) {
                   ", 0 files\r\n"
                   "2026-12-07T12:00:00Z card sites: https://bank.example.pl/-, http://bank.example.pl/-\r\n"
                   "2026-12-07T12:00:00Z reader model chosen for this Windows: 1, GemPC(Twin,Tokens)-Win7/XP/Vista/2000-32bit\r\n"
+                  "2026-12-07T12:00:00Z record: run 1 in C:\\Program Files\\SmartCardReaderSupport\r\n"
+                  "2026-12-07T12:00:00Z installer kept: C:\\Program Files\\SmartCardReaderSupport\\installer.exe\r\n"
               "2026-12-07T12:00:00Z step old-ocf: no stale archive left (1)\r\n"
               "2026-12-07T12:00:00Z step java: warning (3)\r\n"
               "2026-12-07T12:00:00Z step driver: OK (0)\r\n"
@@ -312,7 +316,7 @@ TEST_F(EntryTest, LogPathIsResolvedFromTheStartFolderCreatedAndRefusedWhenNotAPl
         sim::MakeFile(kTarget, "secret\r\n");
         sim::MakeDirs("C:\\Temp");
         sim::SetExecutablePath("C:\\dist\\installer.exe");
-        sim::MakeDirs("C:\\dist");
+        sim::MakeFile("C:\\dist\\installer.exe", "MZ the installer");
         c.setUp();
         EXPECT_EQ(WinMain(kInstance, nullptr, const_cast<LPSTR>(c.arguments), SW_SHOW), c.exitCode) << c.name;
         EXPECT_EQ(sim::ReadFile(kTarget), "secret\r\n") << c.name;
@@ -440,7 +444,10 @@ TEST_F(EntryTest, EveryRunEntersTheInstallersFolder) {
         {"in a folder", "C:\\dist\\installer.exe", true, kExitRestartNeeded, "C:\\dist", {""}},
         {"at a drive's root", "C:\\installer.exe", true, kExitRestartNeeded, "C:\\", {""}},
         {"Windows 2000", "C:\\dist\\installer.exe", false, kExitRestartNeeded, "C:\\dist", {}},
-        {"path of 260 characters", "C:\\dist\\" + std::string(248, 'i') + ".exe", true, kExitRestartNeeded, "C:\\dist",
+        {"path of 259 characters", "C:\\dist\\" + std::string(247, 'i') + ".exe", true, kExitRestartNeeded, "C:\\dist",
+         {""}},
+        // Its folder is entered, but no file of that length can be copied to keep it.
+        {"path of 260 characters", "C:\\dist\\" + std::string(248, 'i') + ".exe", true, kExitFailed, "C:\\dist",
          {""}},
         {"path of 261 characters, cut", "C:\\dist\\" + std::string(249, 'i') + ".exe", true, kExitFailed, "C:\\work",
          {""}},
@@ -452,6 +459,7 @@ TEST_F(EntryTest, EveryRunEntersTheInstallersFolder) {
         fake::Reset();
         sim::MakeDirs("C:\\dist");
         sim::SetExecutablePath(c.executable);
+        if (c.folder != "C:\\work") sim::MakeFile(c.executable, "MZ the installer");
         sim::RunningSystem system;
         system.hasSetDllDirectory = c.hasSetDllDirectory;
         sim::SetRunningSystem(system);
@@ -461,7 +469,7 @@ TEST_F(EntryTest, EveryRunEntersTheInstallersFolder) {
         GetCurrentDirectoryA(sizeof current, current);
         EXPECT_EQ(current, c.folder) << c.name;
         EXPECT_EQ(sim::DllDirectories(), c.dllDirectories) << c.name;
-        if (c.exitCode == kExitFailed) {
+        if (c.folder == "C:\\work") {
             EXPECT_NE(sim::ReadFile("C:\\run.log").find(" folderu instalatora (b"),
                       std::string::npos)
                 << c.name;

@@ -148,13 +148,14 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          },
          kExitRestored,
          {{Policy(kJre6), kGone}, {Backup(kJre6), kGone}}},
+        // Without a record, a backup beside no policy may be anyone's: it stays one.
         {"policy deleted since the installation",
          [] {
              Installed(kJre6);
              DeleteFileA(Policy(kJre6).c_str());
          },
          kExitRestored,
-         {{Policy(kJre6), kOwnPolicy}, {Backup(kJre6), kGone}}},
+         {{Policy(kJre6), kGone}, {Backup(kJre6), kOwnPolicy}}},
         {"policy changed since the installation",
          [] {
              Installed(kJre6);
@@ -266,6 +267,10 @@ TEST_F(RestoreTest, UndoesWhatIsTheInstallersAndKeepsEverythingElse) {
          {{HomeFile(".java.policy"), kUserPolicy},
           {HomeFile(".java.policy.ocf-bak"), kGone},
           {HomeFile(".opencard.properties"), kGone}}},
+        {"a user's own backup where the installer never ran",
+         [] { sim::MakeFile(HomeFile(".java.policy.ocf-bak"), kUserPolicy); },
+         kExitRestored,
+         {{HomeFile(".java.policy"), kGone}, {HomeFile(".java.policy.ocf-bak"), kUserPolicy}}},
         {"the user's home unknown",
          [] { SetEnvironmentVariableA("USERPROFILE", nullptr); },
          kExitFailed,

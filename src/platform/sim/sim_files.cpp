@@ -77,6 +77,7 @@ struct FileSystem {
     std::map<std::string, DWORD> createDirectoryFaults;
     std::map<std::string, DWORD> halfCopyFaults; // by target key
     std::map<std::string, int> opensBeforeLock;  // by key: opens left before LockFile takes effect
+    std::vector<std::pair<std::string, std::string>> pendingRenames;
     int changesBeforeStop = -1;                  // -1: the machine never stops
     bool stopped = false;
 };
@@ -373,6 +374,7 @@ void ResetFiles(const std::string &hostRoot) {
     fs.windowsDirectory = "C:\\Windows";
     fs.systemDirectory = "C:\\Windows\\System32";
     MakeDirs(fs.systemDirectory);
+    MakeDirs("C:\\Program Files");
 }
 
 const std::string &CurrentDirectory() { return fs.currentDirectory; }
@@ -499,6 +501,21 @@ void StopChangesAfter(int changes) {
 
 bool Stopped() { return fs.stopped; }
 
+
+const std::vector<std::pair<std::string, std::string>> &PendingRenames() { return fs.pendingRenames; }
+
+void Restart() {
+    std::vector<std::pair<std::string, std::string>> renames;
+    renames.swap(fs.pendingRenames);
+    for (const auto &rename : renames) {
+        if (rename.second.empty()) {
+            if (!DeleteFileA(rename.first.c_str())) RemoveDirectoryA(rename.first.c_str());
+        } else {
+            MoveFileExA(rename.first.c_str(), rename.second.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    }
+}
+
 } // namespace sim
 
 using sim::fs;
@@ -586,6 +603,47 @@ BOOL MoveFileA(LPCSTR existingFile, LPCSTR newFile) {
     return TRUE;
 }
 
+BOOL MoveFileExA(LPCSTR existingFile, LPCSTR newFile, DWORD flags) {
+    if (flags & MOVEFILE_DELAY_UNTIL_REBOOT) {
+        Resolved source = sim::Resolve(existingFile);
+        if (source.error) return sim::Fail(source.error);
+        fs.pendingRenames.emplace_back(source.WindowsPath(), newFile ? newFile : "");
+        return TRUE;
+    }
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existingFile, newFile);
+    Resolved target = sim::Resolve(newFile);
+    if (target.error) return sim::Fail(target.error);
+    if (target.Exists()) {
+        if (target.isDir) return sim::Fail(ERROR_ACCESS_DENIED);
+        if (sim::StoredAttributes(target.Key(), false) & FILE_ATTRIBUTE_READONLY) return sim::Fail(ERROR_ACCESS_DENIED);
+        if (!sim::SharingAllows(target.Key(), sim::kDelete, FILE_SHARE_READ | FILE_SHARE_WRITE | sim::kShareDelete))
+            return sim::Fail(ERROR_SHARING_VIOLATION);
+    }
+    Resolved source = sim::Resolve(existingFile);
+    if (source.error) return sim::Fail(source.error);
+    if (!source.Exists()) return sim::Fail(source.MissingError());
+    if (!target.ParentIsDir()) return sim::Fail(ERROR_PATH_NOT_FOUND);
+    // One change: the rename replaces the target whole or not at all.
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
+    if (rename(source.host.c_str(), target.host.c_str()) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
+    DWORD kept = sim::StoredAttributes(source.Key(), false);
+    fs.attributes.erase(source.Key());
+    fs.attributes[sim::Resolve(newFile).Key()] = kept;
+    return TRUE;
+}
+
+BOOL RemoveDirectoryA(LPCSTR path) {
+    Resolved r = sim::Resolve(path);
+    if (r.error) return sim::Fail(r.error);
+    if (!r.Exists()) return sim::Fail(r.MissingError());
+    if (!r.isDir) return sim::Fail(ERROR_DIRECTORY);
+    if (sim::ListHostDir(r.host).size() > 0) return sim::Fail(ERROR_DIR_NOT_EMPTY);
+    if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
+    if (rmdir(r.host.c_str()) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
+    fs.attributes.erase(r.Key());
+    return TRUE;
+}
+
 DWORD GetFileAttributesA(LPCSTR file) {
     Resolved r = sim::Resolve(file);
     if (r.error) return sim::Fail(r.error), INVALID_FILE_ATTRIBUTES;
@@ -623,11 +681,28 @@ HANDLE OpenForAppending(LPCSTR file, DWORD shareMode, DWORD flags) {
     return handle;
 }
 
+// A new, empty file to write (an existing one is emptied).
+HANDLE CreateForWriting(LPCSTR file, DWORD shareMode) {
+    Resolved r = Resolve(file);
+    if (r.error) return Fail(r.error), INVALID_HANDLE_VALUE;
+    if (r.isDir) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    if (!r.Exists() && !r.ParentIsDir()) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+    if (r.Exists() && (StoredAttributes(r.Key(), false) & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    if (!SharingAllows(r.Key(), GENERIC_WRITE, shareMode)) return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
+    if (NextChange() != Change::Made) return FailStopped(), INVALID_HANDLE_VALUE;
+    if (!WriteHostFile(r.host, "")) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    HANDLE handle = NewHandle(HandleKind::File);
+    fs.openFiles[handle] = {Resolve(file).Key(), r.host, GENERIC_WRITE, shareMode};
+    return handle;
+}
+
 } // namespace sim
 
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation, DWORD flags,
                    HANDLE) {
     if (creation == OPEN_ALWAYS && access == FILE_APPEND_DATA) return sim::OpenForAppending(file, shareMode, flags);
+    if (creation == CREATE_ALWAYS && access == GENERIC_WRITE) return sim::CreateForWriting(file, shareMode);
     // Otherwise the installer only opens existing files for reading; nothing else is modelled.
     if (creation != OPEN_EXISTING || access != GENERIC_READ)
         return sim::Fail(sim::kErrorCallNotImplemented), INVALID_HANDLE_VALUE;
@@ -825,6 +900,14 @@ BOOL SetCurrentDirectoryA(LPCSTR path) {
     if (!r.Exists()) return sim::Fail(r.MissingError());
     if (!r.isDir) return sim::Fail(ERROR_DIRECTORY);
     fs.currentDirectory = r.WindowsPath();
+    return TRUE;
+}
+
+// The simulated machine's clock runs on UTC.
+void GetLocalTime(SYSTEMTIME *time) { GetSystemTime(time); }
+
+BOOL FlushFileBuffers(HANDLE file) {
+    if (fs.openFiles.find(file) == fs.openFiles.end()) return sim::Fail(ERROR_INVALID_HANDLE);
     return TRUE;
 }
 

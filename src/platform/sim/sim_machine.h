@@ -49,6 +49,12 @@ uint64_t LastWriteTime(const std::string &windowsPath);
 // A FILETIME value for a UTC calendar time, to write tests in calendar terms.
 uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int second);
 
+// Renames that MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT left for the next
+// start of Windows: (existing, new) with new empty for a deletion.
+const std::vector<std::pair<std::string, std::string>> &PendingRenames();
+// Carries out the pending renames, as Windows does when it starts again.
+void Restart();
+
 // --- Fault injection ---------------------------------------------------------
 
 // The file is held open by another program without any sharing: opening,

@@ -158,6 +158,9 @@ void ResetRegistry() {
     registry.localMachine.name = "HKEY_LOCAL_MACHINE";
     registry.currentUser.name = "HKEY_CURRENT_USER";
     registry.openKeys.clear();
+    // Every Windows names its Program Files folder here.
+    LoadRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"
+                 "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\n");
 }
 
 void LoadRegistry(const std::string &regText) {
@@ -254,6 +257,54 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE 
     // A value's bytes as stored: a string value need not end in a terminator.
     std::memcpy(data, value.data.data(), size); // NOLINT(bugprone-not-null-terminated-result)
     *dataSize = size;
+    return ERROR_SUCCESS;
+}
+
+LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM desired, LPSECURITY_ATTRIBUTES, PHKEY result,
+                     LPDWORD disposition) {
+    sim::Key *opened = sim::KeyOfHandle(key);
+    if (!opened) return ERROR_INVALID_HANDLE;
+    bool created = false;
+    for (const std::string &part : sim::SplitPath(subKey ? subKey : "")) {
+        sim::Key *child = sim::Child(opened, part, false);
+        if (!child) {
+            if (sim::IsWriteProtected(opened)) return ERROR_ACCESS_DENIED;
+            child = sim::Child(opened, part, true);
+            created = true;
+        }
+        opened = child;
+    }
+    if ((desired & sim::kWriteRights) && sim::IsWriteProtected(opened)) return ERROR_ACCESS_DENIED;
+    HKEY handle = static_cast<HKEY>(sim::NewHandle(sim::HandleKind::Key));
+    sim::registry.openKeys[handle] = opened;
+    *result = handle;
+    if (disposition) *disposition = created ? 1 /* REG_CREATED_NEW_KEY */ : 2 /* REG_OPENED_EXISTING_KEY */;
+    return ERROR_SUCCESS;
+}
+
+LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE *data, DWORD size) {
+    sim::Key *opened = sim::KeyOfHandle(key);
+    if (!opened) return ERROR_INVALID_HANDLE;
+    if (sim::IsWriteProtected(opened)) return ERROR_ACCESS_DENIED;
+    std::string name = valueName ? valueName : "";
+    opened->values[sim::Upper(name)] = {name, {type, std::string(reinterpret_cast<const char *>(data), size)}};
+    return ERROR_SUCCESS;
+}
+
+// Only a key without subkeys can be deleted, as with RegDeleteKey on NT.
+LONG RegDeleteKeyA(HKEY key, LPCSTR subKey) {
+    sim::Key *parent = sim::KeyOfHandle(key);
+    if (!parent) return ERROR_INVALID_HANDLE;
+    sim::Key *doomed = parent;
+    for (const std::string &part : sim::SplitPath(subKey ? subKey : "")) {
+        doomed = sim::Child(doomed, part, false);
+        if (!doomed) return ERROR_FILE_NOT_FOUND;
+    }
+    if (doomed == parent || !doomed->subkeys.empty()) return ERROR_ACCESS_DENIED;
+    if (sim::IsWriteProtected(doomed)) return ERROR_ACCESS_DENIED;
+    for (const auto &open : sim::registry.openKeys)
+        if (open.second == doomed) return ERROR_ACCESS_DENIED;
+    doomed->parent->subkeys.erase(sim::Upper(doomed->name));
     return ERROR_SUCCESS;
 }
 

@@ -107,6 +107,9 @@ typedef struct SECURITY_ATTRIBUTES_ *LPSECURITY_ATTRIBUTES;
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
 #define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
+#define MOVEFILE_WRITE_THROUGH 0x00000008
 
 struct FILETIME {
     DWORD dwLowDateTime;
@@ -158,6 +161,11 @@ BOOL DeleteFileA(LPCSTR file);
 BOOL MoveFileA(LPCSTR existingFile, LPCSTR newFile);
 DWORD GetFileAttributesA(LPCSTR file);
 BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
+BOOL MoveFileExA(LPCSTR existingFile, LPCSTR newFile, DWORD flags);
+BOOL FlushFileBuffers(HANDLE file);
+BOOL RemoveDirectoryA(LPCSTR path);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+void GetLocalTime(SYSTEMTIME *time);
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD creation,
                    DWORD flags, HANDLE templateFile);
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, struct OVERLAPPED_ *overlapped);
@@ -200,6 +208,11 @@ LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY
 LONG RegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD nameSize);
 LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize);
 LONG RegCloseKey(HKEY key);
+#define REG_OPTION_NON_VOLATILE 0
+LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM desired,
+                     LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
+LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE *data, DWORD size);
+LONG RegDeleteKeyA(HKEY key, LPCSTR subKey);
 
 // Processes, libraries and memory
 #define GMEM_FIXED 0x0000
