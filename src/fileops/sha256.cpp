@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+// The shifts, rotations, word counts and constants below are the algorithm's
+// own, named by their values in FIPS 180-4.
+// NOLINTBEGIN(readability-magic-numbers)
+
 namespace {
 
 const DWORD kRoundConstants[64] = {
@@ -28,16 +32,22 @@ inline DWORD BigEndian(const unsigned char *p) {
     return (DWORD(p[0]) << 24) | (DWORD(p[1]) << 16) | (DWORD(p[2]) << 8) | DWORD(p[3]);
 }
 
-void Compress(DWORD state[8], const unsigned char *block) {
+void Compress(DWORD state[kSha256Words], const unsigned char *block) {
     DWORD w[64];
-    for (int i = 0; i < 16; ++i) w[i] = BigEndian(block + 4 * i);
+    for (size_t i = 0; i < 16; ++i) w[i] = BigEndian(block + 4 * i);
     for (int i = 16; i < 64; ++i) {
         DWORD s0 = Rotate(w[i - 15], 7) ^ Rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
         DWORD s1 = Rotate(w[i - 2], 17) ^ Rotate(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
-    DWORD a = state[0], b = state[1], c = state[2], d = state[3];
-    DWORD e = state[4], f = state[5], g = state[6], h = state[7];
+    DWORD a = state[0];
+    DWORD b = state[1];
+    DWORD c = state[2];
+    DWORD d = state[3];
+    DWORD e = state[4];
+    DWORD f = state[5];
+    DWORD g = state[6];
+    DWORD h = state[7];
     for (int i = 0; i < 64; ++i) {
         DWORD t1 = h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & f) ^ (~e & g)) + kRoundConstants[i] + w[i];
         DWORD t2 = (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
@@ -96,13 +106,13 @@ void Sha256End(Sha256 *hash, unsigned char digest[kSha256Size]) {
     static const unsigned char kPadding[64] = {0x80};
     Sha256Add(hash, kPadding, hash->used < 56 ? 56 - hash->used : 120 - hash->used);
     unsigned char length[8];
-    for (int i = 0; i < 4; ++i) {
+    for (size_t i = 0; i < 4; ++i) {
         length[i] = static_cast<unsigned char>(bitsHigh >> (24 - 8 * i));
         length[4 + i] = static_cast<unsigned char>(bitsLow >> (24 - 8 * i));
     }
     Sha256Add(hash, length, sizeof length);
-    for (int i = 0; i < 8; ++i)
-        for (int j = 0; j < 4; ++j) digest[4 * i + j] = static_cast<unsigned char>(hash->state[i] >> (24 - 8 * j));
+    for (size_t i = 0; i < 8; ++i)
+        for (size_t j = 0; j < 4; ++j) digest[4 * i + j] = static_cast<unsigned char>(hash->state[i] >> (24 - 8 * j));
 }
 
 bool HashFile(const char *path, unsigned char digest[kSha256Size], DWORD *error) {
@@ -131,13 +141,17 @@ bool HashFile(const char *path, unsigned char digest[kSha256Size], DWORD *error)
     return whole;
 }
 
+// NOLINTEND(readability-magic-numbers)
+
 void FormatSha256(const unsigned char digest[kSha256Size], char text[kSha256TextSize]) {
     static const char kHex[] = "0123456789abcdef";
+    const unsigned kLowNibble = 0xf;
+    char *out = text;
     for (int i = 0; i < kSha256Size; ++i) {
-        text[2 * i] = kHex[digest[i] >> 4];
-        text[2 * i + 1] = kHex[digest[i] & 15];
+        *out++ = kHex[digest[i] >> 4];
+        *out++ = kHex[digest[i] & kLowNibble];
     }
-    text[2 * kSha256Size] = '\0';
+    *out = '\0';
 }
 
 bool HashFileText(const char *path, char text[kSha256TextSize], DWORD *error) {

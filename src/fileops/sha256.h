@@ -9,11 +9,14 @@ const int kSha256Size = 32;
 // The hash as lower-case hex with its terminator.
 const int kSha256TextSize = 2 * kSha256Size + 1;
 
+const int kSha256Words = 8;
+const int kSha256BlockSize = 64;
+
 struct Sha256 {
-    DWORD state[8];
+    DWORD state[kSha256Words];
     DWORD lengthLow; // bytes hashed so far, modulo 2^64
     DWORD lengthHigh;
-    unsigned char block[64];
+    unsigned char block[kSha256BlockSize];
     DWORD used; // bytes waiting in block
 };
 
