@@ -28,7 +28,7 @@ def manifest_lines(tree):
             with open(path, "rb") as payload:
                 content = payload.read()
             lines.append((relative, len(content), hashlib.sha256(content).hexdigest()))
-    return sorted(lines, key=lambda line: line[0].lower())
+    return sorted(lines, key=lambda line: (line[0].lower(), line[0]))
 
 
 def c_string(text):
