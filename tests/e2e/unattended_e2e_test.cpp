@@ -149,6 +149,8 @@ TEST_F(UnattendedTest, AnotherStartFolderAPlantedLibraryAndAClassPathChangeNothi
     SetEnvironmentVariableA("CLASSPATH", nullptr);
     EXPECT_EQ(exitCode, 3010u);
     EXPECT_NE(JavaCalls(kJreHome).find("|-classpath|" + distribution + "\\sun|CopyPolicyFile|"), std::string::npos);
+    EXPECT_EQ(ReadFile(UserProfile() + "\\.java.policy"), ReadFile(distribution + "\\sun\\java.policy"))
+        << "CopyPolicyFile ran";
     EXPECT_FALSE(Exists(stale));
     EXPECT_EQ(ReadFile(std::string(kJreHome) + "\\lib\\ext\\ocf1.2.jar"), ReadFile(distribution + "\\sun\\ocf1.2.jar"));
     std::string log = ReadFile(std::string(kRoot) + "\\instalacja.log");
