@@ -212,19 +212,21 @@ RecordState LoadInstallRecord(InstallRecord *record) {
     return record->state;
 }
 
-bool AddRecordItem(InstallRecord *record, const RecordItem &item, DWORD *error) {
+bool AppendRecordItem(InstallRecord *record, const RecordItem &item) {
+    if (record->state == RecordState::Torn || record->count == kRecordCapacity) return false;
+    record->items[record->count++] = item;
+    if (item.run > record->lastRun) record->lastRun = item.run;
+    return true;
+}
+
+bool SaveInstallRecord(InstallRecord *record, DWORD *error) {
     *error = ERROR_SUCCESS;
-    if (record->state == RecordState::Torn || record->count == kRecordCapacity) {
-        *error = ERROR_DISK_FULL;
-        return false;
-    }
     char path[kPathCapacity];
     char aside[kPathCapacity];
-    if (!RecordFilePath(path) || !InRecordFolder(aside, kRecordAside)) {
+    if (record->state == RecordState::Torn || !RecordFilePath(path) || !InRecordFolder(aside, kRecordAside)) {
         *error = ERROR_PATH_NOT_FOUND;
         return false;
     }
-    record->items[record->count++] = item;
     HANDLE file = CreateFileA(aside, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     bool written = false;
     if (file == INVALID_HANDLE_VALUE) {
@@ -244,11 +246,9 @@ bool AddRecordItem(InstallRecord *record, const RecordItem &item, DWORD *error) 
     }
     if (!written) {
         /* result not examined, it may not exist: */ DeleteFileA(aside);
-        --record->count;
         return false;
     }
     record->state = RecordState::Whole;
-    if (item.run > record->lastRun) record->lastRun = item.run;
     return true;
 }
 

@@ -42,10 +42,12 @@ bool KeptInstallerPath(char *path);
 // never written over.
 RecordState LoadInstallRecord(InstallRecord *record);
 
-// Appends an item and writes the whole record atomically (aside, flushed,
-// then renamed over the old one). False with nothing changed on disk when it
-// cannot; the item is then not in the record either.
-bool AddRecordItem(InstallRecord *record, const RecordItem &item, DWORD *error);
+// Adds an item in memory; false when the record is torn or full.
+bool AppendRecordItem(InstallRecord *record, const RecordItem &item);
+
+// Writes the whole record atomically: aside, flushed, then renamed over the
+// old one, which stays whole until then. False with error when it cannot.
+bool SaveInstallRecord(InstallRecord *record, DWORD *error);
 
 // Whether a file named like path (its last component, letter case aside)
 // was placed by any recorded run with exactly this content.

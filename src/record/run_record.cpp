@@ -17,6 +17,19 @@ const DWORD kBytesPerKb = 1024;
 InstallRecord record;
 bool recording = false;
 int thisRun = 0;
+// The count of items when the open batch began; -1: no batch open.
+int batchStart = -1;
+
+// Writes the record; on failure the items from `from` on are dropped again,
+// so that memory and disk agree.
+bool Save(int from) {
+    DWORD error = ERROR_SUCCESS;
+    if (SaveInstallRecord(&record, &error)) return true;
+    LogEvent("the record cannot be written (error %lu)", static_cast<unsigned long>(error));
+    record.count = from;
+    SetLastError(error);
+    return false;
+}
 
 bool Add(RecordItemKind kind, const char *hash, const char *path, const char *other) {
     if (!recording) return true;
@@ -37,11 +50,12 @@ bool Add(RecordItemKind kind, const char *hash, const char *path, const char *ot
             SamePath(known.other, item.other))
             return true;
     }
-    DWORD error = ERROR_SUCCESS;
-    if (AddRecordItem(&record, item, &error)) return true;
-    LogEvent("the record cannot be written (error %lu): %s", static_cast<unsigned long>(error), path);
-    SetLastError(error);
-    return false;
+    if (!AppendRecordItem(&record, item)) {
+        LogEvent("not recorded, the record is full: %s", path);
+        SetLastError(ERROR_DISK_FULL);
+        return false;
+    }
+    return batchStart >= 0 || Save(record.count - 1);
 }
 
 bool HashText(const char *path, char hash[kSha256TextSize]) {
@@ -162,6 +176,17 @@ void EndRecordedRun() {
     DWORD error = ERROR_SUCCESS;
     /* logged where it fails: */ RegisterProduct(&error);
     recording = false;
+}
+
+void BeginRecordBatch() {
+    if (recording && batchStart < 0) batchStart = record.count;
+}
+
+bool EndRecordBatch() {
+    if (batchStart < 0) return true;
+    int from = batchStart;
+    batchStart = -1;
+    return from == record.count || Save(from);
 }
 
 bool RecordPlacedFile(const char *source, const char *target) {

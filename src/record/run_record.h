@@ -24,5 +24,11 @@ void EndRecordedRun();
 // nothing and allow it. False: the item could not be written, so the change
 // must not be made.
 bool RecordPlacedFile(const char *source, const char *target);
+
+// Items recorded between these are written once, at the end, before any of
+// their changes is made: one write for all a runtime may receive. False:
+// none of them is recorded, so none of the changes may be made.
+void BeginRecordBatch();
+bool EndRecordBatch();
 bool RecordBackup(const char *original, const char *backup);
 bool RecordRuntime(const char *home);

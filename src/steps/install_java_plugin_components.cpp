@@ -174,12 +174,33 @@ bool RecordHomeFiles() {
     return true;
 }
 
+// Everything the runtime may receive (and the home, with the first runtime)
+// is recorded in one write before any of it is copied; each copy then finds
+// its item already there.
+bool RecordAhead(const JavaRuntime &runtime, const RuntimeFiles &files, bool withHome) {
+    BeginRecordBatch();
+    bool recorded = RecordRuntime(runtime.home);
+    if (recorded && files.archive[0] != '\0') recorded = RecordPlacedFile(kArchiveFile, files.archive);
+    if (recorded && files.properties[0] != '\0') recorded = RecordPlacedFile(kPropertiesFile, files.properties);
+    if (recorded && files.policy[0] != '\0') recorded = RecordPlacedFile(kPolicyFile, files.policy);
+    if (recorded && files.partialBackup[0] != '\0' && !FileExists(files.policyBackup)) {
+        // The backup is made under the partial name first; a runtime without
+        // a policy gets the package's that way.
+        bool ownPolicy = FileExists(files.policy);
+        recorded = ownPolicy ? RecordBackup(files.policy, files.policyBackup) &&
+                                   RecordPlacedFile(files.policy, files.partialBackup)
+                             : RecordPlacedFile(kPolicyFile, files.partialBackup);
+    }
+    if (recorded && withHome) recorded = RecordHomeFiles();
+    return EndRecordBatch() && recorded;
+}
+
 bool InstallIntoRuntime(const JavaRuntime &runtime, void *context) {
     JavaRun &run = *static_cast<JavaRun *>(context);
     RuntimeFiles files;
     FormRuntimeFiles(runtime, run.classFolder, &files);
     ++run.VM;
-    if (!RecordRuntime(runtime.home)) return true; // nothing placed where the record cannot follow
+    if (!RecordAhead(runtime, files, run.JP == 0)) return true; // nothing placed where the record cannot follow
     if (runtime.kind == RuntimeKind::Jre)
         /* always fits, the buffers are alike: */ CopyText(run.lastJreLibrary, sizeof run.lastJreLibrary,
                                                            files.library);

@@ -6,7 +6,7 @@ exactly dialog 101 and icon group 1 (one 32 x 32, 16-colour image), all in
 Polish (Poland), with no manifest and no version information; imports only
 from KERNEL32, USER32, ADVAPI32 and msvcrt, and only functions on the list of
 those that Windows 2000 has (windows2000-imports.txt); stripped (no debug
-sections or debug directory, no symbol table) and at most 50 KiB.
+sections or debug directory, no symbol table) and at most 52 KiB.
 
 usage: check_executable.py <installer.exe> <allowed imports list>
 """
