@@ -9,8 +9,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-scripts/setup-debian.sh
-
 jobs=$(nproc)
 stage_started=0
 start_stage() {
@@ -20,6 +18,10 @@ start_stage() {
 end_stage() {
     echo "== $1: $(($(date +%s) - stage_started)) s"
 }
+
+start_stage "set-up"
+scripts/setup-debian.sh
+end_stage "set-up"
 
 # Builds a preset and runs its tests.
 run_preset() {
