@@ -8,7 +8,7 @@ sudo=""
 
 packages="cmake make g++ libgtest-dev googletest
 g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32
-wine wine32:i386 wine64 xvfb imagemagick locales python3
+wine wine32:i386 wine32-preloader:i386 wine64 xvfb imagemagick locales python3
 default-jdk-headless
 clang libclang-rt-14-dev
 valgrind clang-tidy cppcheck lcov
@@ -34,3 +34,8 @@ fi
 if ! locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; then
     $sudo localedef -i pl_PL -f UTF-8 pl_PL.UTF-8
 fi
+
+# Where the kernel cannot run 32-bit programs, Wine's 32-bit loader runs
+# under qemu-i386 instead.
+. "$(dirname "$0")/lib/wine-32-bit.sh"
+wine32_runs_natively || $sudo "$(dirname "$0")/setup-wine32-route.sh"

@@ -1,11 +1,12 @@
-# The demo machine: a fresh Wine prefix, 32-bit where the kernel allows, (ANSI code page 1250) with
+# The demo machine: a fresh 32-bit Wine prefix (ANSI code page 1250) with
 # Java runtimes registered under SOFTWARE\JavaSoft, each with a stand-in
 # bin\java.exe of ours that does what CopyPolicyFile does, a stale
 # ocf1.2.jar in the system directory, and the distribution zip unpacked into
 # C:\Instalator. Sourced, from the repository's top folder, by the scripts
 # that run the installer on it.
 #
-#   demo_build                  builds the zip, the stand-ins and ui_driver.exe; sets build
+#   demo_build                  builds the zip, the stand-ins and ui_driver.exe; sets build and
+#                               demo_wine (Wine's 32-bit loader) and says by which route it runs
 #   demo_open <folder>          Wine's settings for a machine in that new folder; sets work, home,
 #                               drive; removes it all on exit (KEEP=1 keeps it)
 #   demo_virtual_display        a private Xvfb display for the rest of the script
@@ -25,21 +26,15 @@ demo_dialog='Instalator czytnika kart mikroproc. [v1.4]'
 
 . scripts/lib/wine-32-bit.sh
 
-# The 32-bit product in a 32-bit prefix; where this kernel cannot run 32-bit
-# programs, the same sources built 64-bit in a 64-bit prefix.
+# The 32-bit product in a 32-bit prefix, by whichever route runs Wine's
+# 32-bit loader here.
 demo_build() {
-    preset=windows
-    demo_arch=win32
-    demo_wine=wine
-    if ! runs_32_bit; then
-        echo "== this kernel cannot run 32-bit programs: the demo runs the 64-bit build"
-        preset=windows64
-        demo_arch=win64
-        demo_wine=/usr/lib/wine/wine64
-    fi
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$(nproc)" --target distribution stand_ins ui_driver >/dev/null
-    build=$(pwd)/build/$preset
+    wine32_use "$(pwd)" || { echo "Wine's 32-bit loader does not run here: run scripts/setup-debian.sh" >&2; exit 1; }
+    echo "== Wine runs the installer by this route: $wine32_route"
+    demo_wine=$wine32
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j "$(nproc)" --target distribution stand_ins ui_driver >/dev/null
+    build=$(pwd)/build/windows
 }
 
 demo_open() {
@@ -51,7 +46,7 @@ demo_open() {
 
     . scripts/lib/ordinary-user.sh
     ordinary_user_setup "$build"
-    export HOME="$home" WINEPREFIX="$home/prefix" WINEARCH=$demo_arch WINEDEBUG=-all LC_ALL=pl_PL.UTF-8
+    export HOME="$home" WINEPREFIX="$home/prefix" WINEARCH=win32 WINEDEBUG=-all LC_ALL=pl_PL.UTF-8
     export WINEDLLOVERRIDES="mscoree,mshtml="
     xvfb_pid=""
     trap demo_close EXIT

@@ -8,6 +8,8 @@
 # signature verifies against the root, and two releases are byte for byte
 # the same, signature included. A release of placeholders (the tests') is
 # refused unless allowed, and every release lists the sites and payloads.
+# The throwaway release's zip is left unpacked
+# in <work folder>/throwaway/unpacked.
 #
 #   check_release.sh <source folder> <build folder> <work folder>
 set -eu
@@ -49,6 +51,9 @@ EOF
     fail "SHA256SUMS does not list the zip and the executable"
 sha256sum --quiet -c SHA256SUMS || fail "SHA256SUMS does not match"
 python3 "$source/tests/binary/check_executable.py" installer.exe "$source/tests/binary/windows2000-imports.txt"
+# Unpacked for the end-to-end test of the signed installer.
+mkdir unpacked
+(cd unpacked && cmake -E tar xf ../smartcard-installer.zip)
 
 # A distributor's certificate from a test root through an intermediate, with
 # the intermediate after it in SIGN_CERT, and its key encrypted.

@@ -60,7 +60,7 @@ TEST_F(PcscProcessApiTest, FixedBlocksHoldTheirSizeAndFreeToNull) {
         std::memset(block, 'x', size);
         EXPECT_EQ(GlobalFree(block), nullptr) << size;
     }
-    // The 64-bit build that stands in where 32-bit programs cannot run has room for it.
+    // A 64-bit build (the windows64 preset, run by hand) has room for it.
 #ifdef _WIN64
     GTEST_SKIP() << "the limit of a 32-bit process";
 #endif

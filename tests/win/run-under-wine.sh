@@ -29,9 +29,17 @@ if [ -z "${DISPLAY:-}" ]; then
     rm -f "$displayfile"
 fi
 
-# A 64-bit build (the windows64 preset) runs in Wine's 64-bit loader.
-wine=wine
-case "$(file -b "$program")" in PE32+*) wine=/usr/lib/wine/wine64 ;; esac
+# The product runs in Wine's 32-bit loader, by whichever route runs it here;
+# a 64-bit build (the windows64 preset) in Wine's 64-bit loader.
+top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/scripts/lib/wine-32-bit.sh"
+case "$(file -b "$program")" in
+PE32+*) wine=/usr/lib/wine/wine64 ;;
+*)
+    wine32_use "$top" || { echo "Wine's 32-bit loader does not run here: run scripts/setup-debian.sh" >&2; exit 1; }
+    wine=$wine32
+    ;;
+esac
 
 export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all LC_ALL=pl_PL.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
