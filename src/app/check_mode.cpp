@@ -15,6 +15,11 @@
 
 namespace {
 
+// Room for a finding's label before its path in the message.
+const int kShownLabelRoom = 128;
+// Room for the "and so many more" line.
+const int kOmittedCapacity = 64;
+
 const char kSetUp[] = "Ten komputer jest przygotowany do pracy z czytnikiem kart.";
 const char kNotSetUpFormat[] = "Ten komputer nie jest przygotowany do pracy z czytnikiem kart (%d):\n\n%s%s";
 const char kOmittedFormat[] = "\n... i %d innych (pełna lista w dzienniku /LOG)";
@@ -46,7 +51,7 @@ struct Findings {
 void Note(Findings *findings, const char *logText, const char *shown, const char *path) {
     LogEvent("check: %s: %s", logText, path);
     ++findings->count;
-    char line[kPathCapacity + 128];
+    char line[kPathCapacity + kShownLabelRoom];
     if (!FormatText(line, sizeof line, "%s: %s\n", shown, path)) {
         ++findings->omitted;
         return;
@@ -171,7 +176,7 @@ int RunCheck(const InstallChoices &choices, bool unattended) {
         LogEvent("check: not set up, %d findings", findings.count);
     }
     if (!unattended) {
-        char omitted[64] = "";
+        char omitted[kOmittedCapacity] = "";
         if (findings.omitted > 0) FormatText(omitted, sizeof omitted, kOmittedFormat, findings.omitted);
         char message[kMessageCapacity];
         if (findings.count == 0)

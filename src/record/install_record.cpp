@@ -6,6 +6,12 @@
 
 namespace {
 
+// Room for an item's kind and run number.
+const size_t kShortFieldCapacity = 16;
+// Far above any real run number, far below an overflow of int.
+const int kLargestRunNumber = kRecordCapacity * 100;
+const int kDecimalBase = 10;
+
 const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char kProgramFilesValue[] = "ProgramFilesDir";
 const char kProductFolder[] = "SmartCardReaderSupport";
@@ -42,7 +48,7 @@ const char *NameOf(RecordItemKind kind) {
 
 char FoldCase(char c) {
     unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
+    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 'a' + 'A');
     return c;
 }
 
@@ -63,8 +69,8 @@ bool TakeField(const char **at, char *field, size_t capacity) {
 }
 
 bool ParseItem(const char *line, RecordItem *item) {
-    char kind[16];
-    char run[16];
+    char kind[kShortFieldCapacity];
+    char run[kShortFieldCapacity];
     if (!TakeField(&line, kind, sizeof kind) || !TakeField(&line, run, sizeof run) ||
         !TakeField(&line, item->hash, sizeof item->hash) || !TakeField(&line, item->path, sizeof item->path) ||
         !TakeField(&line, item->other, sizeof item->other) || *line != '\0')
@@ -72,8 +78,8 @@ bool ParseItem(const char *line, RecordItem *item) {
     // A run number: digits only, small enough never to overflow.
     item->run = 0;
     for (const char *digit = run; *digit; ++digit) {
-        if (*digit < '0' || *digit > '9' || item->run > kRecordCapacity * 100) return false;
-        item->run = item->run * 10 + (*digit - '0');
+        if (*digit < '0' || *digit > '9' || item->run > kLargestRunNumber) return false;
+        item->run = item->run * kDecimalBase + (*digit - '0');
     }
     if (item->run < 1) return false;
     for (const KindName &known : kKindNames) {

@@ -10,13 +10,16 @@ const char kProductEntryKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\U
 
 namespace {
 
+// "YYYYMMDD" and its terminator, with room to spare.
+const int kInstallDateCapacity = 16;
+
 const char kDisplayName[] = "Obsługa czytnika kart mikroprocesorowych w przeglądarkach internetowych";
 // Room for a quoted path and a switch or two.
 const int kCommandCapacity = kPathCapacity + 32;
 
 LONG SetText(HKEY key, const char *name, const char *text) {
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
-                          static_cast<DWORD>(std::strlen(text) + 1));
+    DWORD size = static_cast<DWORD>(std::strlen(text)) + 1; // with its terminator
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), size);
 }
 
 LONG SetNumber(HKEY key, const char *name, DWORD number) {
@@ -26,11 +29,11 @@ LONG SetNumber(HKEY key, const char *name, DWORD number) {
 } // namespace
 
 bool WriteProductEntry(const char *folder, const char *keptInstaller, DWORD estimatedSizeKb, LONG *error) {
-    char version[16];
+    char version[kReleaseVersionCapacity];
     FormatReleaseVersion(version, sizeof version);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char installDate[16];
+    char installDate[kInstallDateCapacity];
     char uninstall[kCommandCapacity];
     char quietUninstall[kCommandCapacity];
     char icon[kCommandCapacity];

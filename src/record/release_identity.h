@@ -8,6 +8,9 @@
 
 extern const char kReleasePublisher[];
 
+// Room for the version as text.
+const int kReleaseVersionCapacity = 16;
+
 // "1.4".
 void FormatReleaseVersion(char *text, int capacity);
 

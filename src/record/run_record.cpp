@@ -11,6 +11,9 @@
 
 namespace {
 
+// The high part of a file's size sits above the low DWORD.
+const int kDwordBits = 32;
+
 const DWORD kBytesPerKb = 1024;
 
 // The one record of this process's run; large, so not on the stack.
@@ -86,7 +89,7 @@ DWORD PlacedSizeKb(const char *keptInstaller) {
         if (file == INVALID_HANDLE_VALUE) continue;
         BY_HANDLE_FILE_INFORMATION info;
         if (GetFileInformationByHandle(file, &info))
-            bytes += (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+            bytes += (static_cast<unsigned long long>(info.nFileSizeHigh) << kDwordBits) | info.nFileSizeLow;
         CloseHandle(file);
     }
     return static_cast<DWORD>((bytes + kBytesPerKb - 1) / kBytesPerKb);
@@ -152,7 +155,7 @@ RecordStart BeginRecordedRun(DWORD *error) {
     }
     thisRun = record.lastRun + 1;
     recording = true;
-    char version[16];
+    char version[kReleaseVersionCapacity];
     char manifest[kSha256TextSize] = "";
     FormatReleaseVersion(version, sizeof version);
     ReleaseManifestHash(manifest);

@@ -637,7 +637,7 @@ BOOL RemoveDirectoryA(LPCSTR path) {
     if (r.error) return sim::Fail(r.error);
     if (!r.Exists()) return sim::Fail(r.MissingError());
     if (!r.isDir) return sim::Fail(ERROR_DIRECTORY);
-    if (sim::ListHostDir(r.host).size() > 0) return sim::Fail(ERROR_DIR_NOT_EMPTY);
+    if (!sim::ListHostDir(r.host).empty()) return sim::Fail(ERROR_DIR_NOT_EMPTY);
     if (sim::NextChange() != sim::Change::Made) return sim::FailStopped();
     if (rmdir(r.host.c_str()) != 0) return sim::Fail(ERROR_ACCESS_DENIED);
     fs.attributes.erase(r.Key());

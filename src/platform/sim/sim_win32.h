@@ -164,7 +164,6 @@ BOOL SetFileAttributesA(LPCSTR file, DWORD attributes);
 BOOL MoveFileExA(LPCSTR existingFile, LPCSTR newFile, DWORD flags);
 BOOL FlushFileBuffers(HANDLE file);
 BOOL RemoveDirectoryA(LPCSTR path);
-DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 void GetLocalTime(SYSTEMTIME *time);
 HANDLE CreateFileA(LPCSTR file, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD creation,
                    DWORD flags, HANDLE templateFile);
