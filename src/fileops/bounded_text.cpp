@@ -43,3 +43,12 @@ bool FormatTextV(char *buffer, size_t capacity, const char *format, va_list args
     return static_cast<size_t>(length) < capacity;
 #endif
 }
+
+const char *AfterPrefixIgnoringCase(const char *text, const char *prefix) {
+    for (; *prefix; ++text, ++prefix) {
+        char a = *text >= 'A' && *text <= 'Z' ? static_cast<char>(*text - 'A' + 'a') : *text;
+        char b = *prefix >= 'A' && *prefix <= 'Z' ? static_cast<char>(*prefix - 'A' + 'a') : *prefix;
+        if (a != b) return nullptr;
+    }
+    return text;
+}

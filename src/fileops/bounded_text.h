@@ -26,6 +26,10 @@ inline size_t BoundedLength(const char *text, size_t capacity) {
     return end ? static_cast<size_t>(static_cast<const char *>(end) - text) : capacity;
 }
 
+// The rest of text after the letters that match prefix, ASCII letter case
+// aside (as Windows compares file names), or nullptr when they do not match.
+const char *AfterPrefixIgnoringCase(const char *text, const char *prefix);
+
 // Copies text into a buffer of capacity bytes: at most capacity - 1
 // characters, then NULs up to the end of the buffer. Returns false when the
 // text did not fit whole (or capacity is 0, when nothing is written).

@@ -46,12 +46,6 @@ const char *NameOf(RecordItemKind kind) {
     return "";
 }
 
-char FoldCase(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 'a' + 'A');
-    return c;
-}
-
 const char *LastComponent(const char *path) {
     const char *slash = std::strrchr(path, '\\');
     return slash ? slash + 1 : path;
@@ -259,9 +253,8 @@ bool SaveInstallRecord(InstallRecord *record, DWORD *error) {
 }
 
 bool SamePath(const char *first, const char *second) {
-    for (; *first && *second; ++first, ++second)
-        if (FoldCase(*first) != FoldCase(*second)) return false;
-    return *first == *second;
+    const char *rest = AfterPrefixIgnoringCase(first, second);
+    return rest && *rest == '\0';
 }
 
 bool PlacedWithHash(const InstallRecord &record, const char *path, const char *hash) {
